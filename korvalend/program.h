@@ -1,0 +1,23 @@
+// The whole run of the program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace korvalend {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUncaughtError = 217;
+
+// Chooses SPARAM from the first argument: "/quiet" exactly, or the default.
+void SETPARAM(const std::vector<std::string>& args);
+
+// The run from top to bottom: probe, options, detection, resolution, removal.
+// Errors pass through to the caller.
+void RUN(const std::vector<std::string>& args);
+
+// The process's behaviour at its end: 0 after RUN, or 217 after an error that
+// nothing caught, reported in a message box titled "Error".
+[[nodiscard]] int RUNPROCESS(const std::vector<std::string>& args);
+
+}  // namespace korvalend

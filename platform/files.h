@@ -1,0 +1,40 @@
+// File system calls (kernel32): attributes, deletion, enumeration, reading.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/handle.h"
+
+namespace platform {
+
+// Paths are NUL-terminated copies: a path is read up to its first NUL byte.
+[[nodiscard]] uint32_t getFileAttributesA(const std::string& path);
+[[nodiscard]] bool setFileAttributesA(const std::string& path, uint32_t attributes);
+[[nodiscard]] bool deleteFileA(const std::string& path);
+// RemoveDirectoryA; on failure getLastError() tells why.
+[[nodiscard]] bool removeDirectoryA(const std::string& path);
+[[nodiscard]] int32_t getLastError();
+
+// The two fields of WIN32_FIND_DATAA the program reads.
+struct FindData {
+    uint32_t attributes = 0;
+    std::string name;
+};
+
+struct FindTraits : InvalidIsEmpty {
+    static void close(Handle find) noexcept;  // FindClose
+};
+using UniqueFind = UniqueHandle<FindTraits>;
+
+// FindFirstFileA; an empty owner when nothing matches or the folder cannot be
+// read (getLastError() tells which).
+[[nodiscard]] UniqueFind findFirstFileA(const std::string& pattern, FindData& data);
+// FindNextFileA; false at the end (ERROR_NO_MORE_FILES) or on an error.
+[[nodiscard]] bool findNextFileA(Handle find, FindData& data);
+
+// The whole content of a file, or nothing when it cannot be opened or read.
+[[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path);
+
+}  // namespace platform

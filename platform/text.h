@@ -1,0 +1,19 @@
+// The ANSI code page: case mapping (user32 CharUpperBuffA / CharLowerBuffA)
+// and conversions to and from UTF-16.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Every byte is mapped, NUL bytes included; the length never changes.
+[[nodiscard]] std::string charUpperBuffA(std::string s);
+[[nodiscard]] std::string charLowerBuffA(std::string s);
+
+// MultiByteToWideChar(CP_ACP). Embedded NULs are kept.
+[[nodiscard]] std::u16string ansiToWide(const std::string& ansi);
+// WideCharToMultiByte(CP_ACP) without best-fit mapping: a character the code
+// page lacks, or a lone surrogate, becomes "?". Embedded NULs are kept.
+[[nodiscard]] std::string wideToAnsi(const std::u16string& wide);
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+#include "platform/folders.h"
+
+#include "platform/win32/windows_support.h"
+
+namespace platform {
+
+void IdListTraits::close(Handle list) noexcept { CoTaskMemFree(list); }
+
+uint32_t getSystemDirectoryA(char* buffer, uint32_t size) { return GetSystemDirectoryA(buffer, size); }
+
+int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, UniqueIdList& list) {
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    const HRESULT hr = SHGetSpecialFolderLocation(static_cast<HWND>(owner), folder, &pidl);
+    if (SUCCEEDED(hr)) list.reset(pidl);
+    return hr;
+}
+
+int32_t shGetPathFromIDListA(Handle list, char* buffer) {
+    return SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(list), buffer);
+}
+
+}  // namespace platform

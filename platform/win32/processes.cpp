@@ -1,0 +1,43 @@
+#include "platform/processes.h"
+
+#include <cstring>
+
+#include "platform/win32/windows_support.h"
+
+namespace platform {
+
+using win32::asHandle;
+
+static_assert(sizeof(PROCESSENTRY32) == kProcessEntry32Size, "PROCESSENTRY32 is 304 bytes on 64-bit Windows");
+static_assert(sizeof(PROCESSENTRY32::szExeFile) == 260);
+
+void SnapshotTraits::close(Handle h) noexcept { CloseHandle(asHandle(h)); }
+void ProcessTraits::close(Handle h) noexcept { CloseHandle(asHandle(h)); }
+
+UniqueSnapshot createToolhelp32Snapshot(uint32_t flags, uint32_t processId) {
+    return UniqueSnapshot(CreateToolhelp32Snapshot(flags, processId));
+}
+
+namespace {
+template <typename Step>
+bool walk(Step step, Handle snapshot, ProcessEntry32& entry) {
+    PROCESSENTRY32 pe;
+    std::memset(&pe, 0, sizeof pe);
+    pe.dwSize = entry.dwSize;
+    if (!step(asHandle(snapshot), &pe)) return false;
+    entry.th32ProcessID = pe.th32ProcessID;
+    std::memcpy(entry.szExeFile.data(), pe.szExeFile, entry.szExeFile.size());
+    return true;
+}
+}  // namespace
+
+bool process32First(Handle snapshot, ProcessEntry32& entry) { return walk(Process32First, snapshot, entry); }
+bool process32Next(Handle snapshot, ProcessEntry32& entry) { return walk(Process32Next, snapshot, entry); }
+
+UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
+    return UniqueProcess(OpenProcess(access, inheritHandle ? TRUE : FALSE, processId));
+}
+
+int32_t terminateProcess(Handle process, uint32_t exitCode) { return TerminateProcess(asHandle(process), exitCode); }
+
+}  // namespace platform

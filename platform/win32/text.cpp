@@ -1,0 +1,36 @@
+#include "platform/text.h"
+
+#include "platform/win32/windows_support.h"
+
+namespace platform {
+
+std::string charUpperBuffA(std::string s) {
+    if (!s.empty()) CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
+    return s;
+}
+
+std::string charLowerBuffA(std::string s) {
+    if (!s.empty()) CharLowerBuffA(s.data(), static_cast<DWORD>(s.size()));
+    return s;
+}
+
+std::u16string ansiToWide(const std::string& ansi) {
+    if (ansi.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::u16string wideText(static_cast<std::size_t>(n), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                        reinterpret_cast<wchar_t*>(wideText.data()), n);
+    return wideText;
+}
+
+std::string wideToAnsi(const std::u16string& wideText) {
+    if (wideText.empty()) return {};
+    const auto* src = reinterpret_cast<const wchar_t*>(wideText.data());
+    const int len = static_cast<int>(wideText.size());
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, src, len, nullptr, 0, "?", nullptr);
+    std::string ansi(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, src, len, ansi.data(), n, "?", nullptr);
+    return ansi;
+}
+
+}  // namespace platform
