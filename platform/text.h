@@ -12,8 +12,9 @@ namespace platform {
 
 // MultiByteToWideChar(CP_ACP). Embedded NULs are kept.
 [[nodiscard]] std::u16string ansiToWide(const std::string& ansi);
-// WideCharToMultiByte(CP_ACP) without best-fit mapping: a character the code
-// page lacks, or a lone surrogate, becomes "?". Embedded NULs are kept.
+// WideCharToMultiByte(CP_ACP) without best-fit mapping: each UTF-16 code
+// unit the code page lacks becomes "?" (a surrogate pair gives "??").
+// Embedded NULs are kept.
 [[nodiscard]] std::string wideToAnsi(const std::u16string& wide);
 
 }  // namespace platform

@@ -24,12 +24,11 @@ std::u16string ansiToWide(const std::string& ansi) {
 std::string wideToAnsi(const std::u16string& wide) {
     std::string out;
     out.reserve(wide.size());
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        const char16_t c = wide[i];
+    // One byte per UTF-16 code unit: a surrogate pair becomes "??", as the
+    // platform converts it for a single-byte code page.
+    for (const char16_t c : wide) {
         unsigned char b = '?';
-        // A surrogate pair is one character the code page lacks: one "?".
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) ++i;
-        else if (!sim::cp1252::fromUnicode(c, b)) b = '?';
+        if (!sim::cp1252::fromUnicode(c, b)) b = '?';
         out.push_back(static_cast<char>(b));
     }
     return out;
