@@ -1,0 +1,476 @@
+# Shared library of the end-to-end scenarios (sourced, not run).
+#
+# A scenario is a machine made from scratch: a copy of a template Wine prefix
+# in which the Windows Installer program is replaced by a recording shim, the
+# suite's packages installed by the real installer, a few things added by
+# hand; then korvalend.exe runs, and the scenario checks the registry, the
+# files, the Recycle Bin, the processes, the installer's command lines and
+# the exit code.
+#
+# Needs KORVALEND_BUILD (the windows build: korvalend.exe, tests/*.exe) and
+# KORVALEND_SOURCE. The fixtures and the template are built once per build
+# folder, under a lock, so scenarios may run in parallel.
+
+set -uo pipefail
+
+: "${KORVALEND_BUILD:?KORVALEND_BUILD must name the windows build folder}"
+: "${KORVALEND_SOURCE:?KORVALEND_SOURCE must name the source folder}"
+
+WINE=${KORVALEND_WINE:-/usr/lib/wine/wine64}
+WINESERVER=${KORVALEND_WINESERVER:-/usr/lib/wine/wineserver}
+REAL_MSIEXEC=${KORVALEND_REAL_MSIEXEC:-/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/msiexec.exe}
+E2E_SRC=$KORVALEND_SOURCE/tests/e2e
+E2E_HOME=${KORVALEND_E2E_HOME:-$KORVALEND_BUILD/e2e}
+E2E_FIXTURES=$E2E_HOME/fixtures
+E2E_TEMPLATE=$E2E_HOME/template
+PROGRAMS=$KORVALEND_BUILD/tests
+
+export WINEDEBUG=-all
+# Our shim in system32 runs in place of Wine's own msiexec only when the
+# native file is preferred; mscoree/mshtml off spares the Mono/Gecko prompts.
+export WINEDLLOVERRIDES="mscoree,mshtml=;msiexec.exe=n"
+unset DISPLAY WAYLAND_DISPLAY # headless: a message box returns at once
+
+# Fixed identities of the fixtures.
+UNINSTALL='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+UPGRADE_CODE='{4B17E523-5D91-4E69-BD96-7FD81CFA81BB}'
+SERVICE_CLSID='{82154420-0FBF-11d4-8313-005004526AB4}'
+APPID_KEY="HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\AppID\\$SERVICE_CLSID"
+PROGID_KEY='HKEY_LOCAL_MACHINE\SOFTWARE\Classes\com.sun.star.ServiceManager.1'
+HELP_BEFORE_CODE='{0A1F0000-7600-4B1E-9D2C-000000000F76}'
+HELP_AFTER_CODE='{FA1F0000-7600-4B1E-9D2C-000000000F76}'
+HELP_COLLABORA_CODE='{FA1F0000-2305-4B1E-9D2C-000000000F23}'
+
+# One line per distribution of the suite:
+# id|product key|version|vendor key|manufacturer|AppID value|folder|app prefix|product code|GUID prefix
+DISTRIBUTIONS='
+tdf|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000A076}|7C0E0001
+mimo|LibreOffice 7.5|7.5|SOFTWARE\MimO\LibreOffice|MimO|LibreOffice Service Manager|LibreOffice MimO|LibreOffice|{7C0E4A1B-7500-4B1E-9D2C-00000000B075}|7C0E0002
+collabora|Collabora Office 23.05|23.05|SOFTWARE\Collabora\Collabora Office|Collabora Productivity|Collabora Office Service Manager|Collabora Office|Collabora Office|{7C0E4A1B-2305-4B1E-9D2C-00000000C235}|7C0E0003
+zeta|ZetaOffice 7.6|7.6|SOFTWARE\allotropia software GmbH\ZetaOffice|allotropia software GmbH|ZetaOffice Service Manager|ZetaOffice|ZetaOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000D076}|7C0E0004
+'
+
+# dist_field ID N: field N (1-based) of a distribution's line.
+dist_field() {
+    local line
+    line=$(printf '%s\n' "$DISTRIBUTIONS" | grep "^$1|") || { echo "unknown distribution $1" >&2; return 1; }
+    printf '%s\n' "$line" | cut -d'|' -f"$2"
+}
+
+# Desktop shortcuts a distribution's package puts on the shared desktop.
+desktop_shortcuts() {
+    local key prefix
+    key=$(dist_field "$1" 2)
+    if [ "$1" = collabora ]; then
+        for app in Writer Calc Impress Draw Math; do echo "Collabora Office $app.lnk"; done
+    else
+        for app in Writer Calc Draw Impress Base Math; do echo "LibreOffice $app.lnk"; done
+    fi
+    echo "$key.lnk"
+}
+
+# --- fixtures --------------------------------------------------------------
+
+sed_escape() { printf '%s' "$1" | sed -e 's/[\\&|]/\\&/g'; }
+
+# render TEMPLATE OUT DESKTOPFILE field=value...: substitutes @FIELD@ markers.
+render() {
+    local template=$1 out=$2 desk=$3
+    shift 3
+    local args=()
+    for kv in "$@"; do args+=(-e "s|@${kv%%=*}@|$(sed_escape "${kv#*=}")|g"); done
+    sed -e "/@DESKTOP_FILES@/{r $desk" -e 'd}' "$template" | sed "${args[@]}" >"$out"
+}
+
+wixl_build() { # wixl_build WXS MSI; wixl resolves sources from the working folder
+    (cd "$(dirname "$1")" && wixl -a x64 -o "$2" "$(basename "$1")") 2>"$2.log" ||
+        { cat "$2.log" >&2; return 1; }
+    [ -s "$2" ] || { echo "wixl made no $2" >&2; cat "$2.log" >&2; return 1; }
+}
+
+build_fixtures() {
+    local out=$E2E_FIXTURES.new
+    rm -rf "$out" && mkdir -p "$out"
+    local id key version vendor manuf appid folder prefix code guid
+    while IFS='|' read -r id key version vendor manuf appid folder prefix code guid; do
+        [ -n "$id" ] || continue
+        local stage=$out/$id-stage
+        mkdir -p "$stage"
+        printf '[Bootstrap]\r\nInstallMode=<installmode>\r\nProductKey=%s\r\n' "$key" >"$stage/bootstrap.ini"
+        printf 'MZ stand-in for %s\r\n' "$key" >"$stage/soffice.exe"
+        printf '%s read me\r\n' "$key" >"$stage/readme.txt"
+        printf 'shortcut\r\n' >"$stage/shortcut.lnk"
+        local n=0 desk=$stage/desktop.xml
+        : >"$desk"
+        while read -r name; do
+            n=$((n + 1))
+            local kp=""; [ $n -eq 1 ] && kp=' KeyPath="yes"'
+            printf '          <File Id="Desk%d" Name="%s" Source="%s-stage/shortcut.lnk"%s/>\n' \
+                "$n" "$name" "$id" "$kp" >>"$desk"
+        done < <(desktop_shortcuts "$id")
+        local common=("PRODUCT_KEY=$key" "VERSION=$version" "MANUFACTURER=$manuf" "INSTALL_DIR=$folder"
+            "STAGE=$id-stage/" "APP_PREFIX=$prefix" "VENDOR_KEY=$vendor" "APPID_VALUE=$appid")
+        render "$E2E_SRC/fixtures/suite.wxs" "$out/suite-$id.wxs" "$desk" "${common[@]}" \
+            "PRODUCT_CODE=$code" "UPGRADE_CODE=$UPGRADE_CODE" "GUID_PREFIX=$guid"
+        wixl_build "$out/suite-$id.wxs" "$out/suite-$id.msi" || return 1
+        local hp
+        for hp in before after; do
+            [ "$id" = tdf ] || [ "$id" = collabora ] || continue
+            [ "$id" = collabora ] && [ $hp = before ] && continue
+            local hcode=$HELP_AFTER_CODE hguid=FA1F0001 hname=helppack-$hp
+            [ $hp = before ] && hcode=$HELP_BEFORE_CODE hguid=0A1F0001
+            [ "$id" = collabora ] && hcode=$HELP_COLLABORA_CODE hguid=FA1F0003 hname=helppack-collabora
+            render "$E2E_SRC/fixtures/helppack.wxs" "$out/$hname.wxs" /dev/null "${common[@]}" \
+                "PRODUCT_CODE=$hcode" "HELP_UPGRADE_CODE={0A1F0000-0000-4B1E-9D2C-0000000000FF}" \
+                "GUID_PREFIX=$hguid"
+            wixl_build "$out/$hname.wxs" "$out/$hname.msi" || return 1
+        done
+    done <<<"$DISTRIBUTIONS"
+    rm -rf "$E2E_FIXTURES" && mv "$out" "$E2E_FIXTURES"
+}
+
+# The template prefix: a booted Wine machine with the recording shim in place
+# of msiexec.exe and the real installer beside it as msiexec-real.exe.
+build_template() {
+    local t=$E2E_TEMPLATE.new
+    rm -rf "$t" "$E2E_HOME/template-home" && mkdir -p "$E2E_HOME/template-home"
+    (
+        export WINEPREFIX=$t HOME=$E2E_HOME/template-home XDG_DATA_HOME=$E2E_HOME/template-home/.local/share
+        "$WINE" wineboot -i >/dev/null 2>&1
+        "$WINESERVER" -w
+    )
+    [ -f "$t/system.reg" ] || { echo "wineboot made no prefix" >&2; return 1; }
+    # Wine links a user's Desktop, Documents... to the host's home folder:
+    # make them real folders, so nothing a scenario does reaches outside it.
+    local link
+    for link in "$t"/drive_c/users/*/*; do
+        if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+    done
+    local sys=$t/drive_c/windows/system32
+    cp "$REAL_MSIEXEC" "$sys/msiexec-real.exe"
+    cp "$PROGRAMS/msiexec_shim.exe" "$sys/msiexec.exe"
+    rm -rf "$E2E_TEMPLATE" && mv "$t" "$E2E_TEMPLATE"
+}
+
+fixtures_stamp() {
+    cat "$E2E_SRC/lib.sh" "$E2E_SRC"/fixtures/*.wxs "$PROGRAMS/msiexec_shim.exe" | md5sum | cut -d' ' -f1
+}
+
+# Builds fixtures and template unless this build folder already has them.
+prepare_shared() {
+    mkdir -p "$E2E_HOME"
+    (
+        flock 9
+        local stamp
+        stamp=$(fixtures_stamp)
+        if [ "$(cat "$E2E_HOME/stamp" 2>/dev/null)" != "$stamp" ] || [ ! -d "$E2E_TEMPLATE" ] || [ ! -d "$E2E_FIXTURES" ]; then
+            build_fixtures && build_template && echo "$stamp" >"$E2E_HOME/stamp"
+        fi
+    ) 9>"$E2E_HOME/lock"
+}
+
+# --- one machine -------------------------------------------------------------
+
+FAILURES=0
+CHECKS=0
+
+# new_machine NAME: a fresh copy of the template, with its own wineserver,
+# home folder and Recycle Bin.
+new_machine() {
+    prepare_shared || { echo "could not build the fixtures or the template" >&2; exit 1; }
+    RUN=$E2E_HOME/runs/$1
+    if [ -d "$RUN/prefix" ]; then WINEPREFIX=$RUN/prefix "$WINESERVER" -k 2>/dev/null; fi
+    rm -rf "$RUN" && mkdir -p "$RUN/home" "$RUN/xdg"
+    cp -a "$E2E_TEMPLATE" "$RUN/prefix"
+    export WINEPREFIX=$RUN/prefix HOME=$RUN/home XDG_DATA_HOME=$RUN/xdg
+    C=$WINEPREFIX/drive_c
+    TRASH=$XDG_DATA_HOME/Trash
+    USER_DIR=$(find "$C/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
+    PUBLIC_DESKTOP=$C/users/Public/Desktop
+    COMMON_PROGRAMS="$C/ProgramData/Microsoft/Windows/Start Menu/Programs"
+    USER_STARTUP="$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp"
+    mkdir -p "$PUBLIC_DESKTOP" "$COMMON_PROGRAMS" "$USER_STARTUP" "$USER_DIR/Desktop"
+    trap end_machine EXIT
+}
+
+end_machine() {
+    [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
+    return 0
+}
+
+win() { timeout 120 "$WINE" "$@"; }
+
+# The Windows form of a host path (the prefix maps Z: to /).
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+
+install_msi() {
+    local msi=$E2E_FIXTURES/$1.msi
+    win 'C:\windows\system32\msiexec-real.exe' /i "$(winpath "$msi")" /qn ||
+        { echo "installing $1 failed" >&2; exit 1; }
+}
+
+# install_suite DIST: the distribution's package, plus a file the user left in
+# the program folder and a link in its Start menu folder, so that both folders
+# outlive the uninstallation as they do on real machines.
+install_suite() {
+    SUITE=$1
+    SUITE_KEY=$(dist_field "$1" 2)
+    SUITE_CODE=$(dist_field "$1" 9)
+    SUITE_DIR="$C/Program Files/$(dist_field "$1" 7)"
+    SUITE_VENDOR_KEY="HKEY_LOCAL_MACHINE\\$(dist_field "$1" 4)"
+    install_msi "suite-$1"
+    echo "left by the user" >"$SUITE_DIR/program/user-notes.txt"
+    echo "[InternetShortcut]" >"$COMMON_PROGRAMS/$SUITE_KEY/Online Help.url"
+    # The quick starter a user put in their own Startup folder.
+    SUITE_STARTUP="$USER_STARTUP/$(dist_field "$1" 8) Quickstart.lnk"
+    echo "quickstart" >"$SUITE_STARTUP"
+}
+
+# install_helppack before|after|collabora
+install_helppack() {
+    install_msi "helppack-$1"
+    case $1 in
+        before) HELP_CODE=$HELP_BEFORE_CODE ;;
+        after) HELP_CODE=$HELP_AFTER_CODE ;;
+        collabora) HELP_CODE=$HELP_COLLABORA_CODE ;;
+    esac
+}
+
+# reg_import: a .reg text on standard input, imported in one process.
+reg_import() {
+    local f=$RUN/import-$RANDOM.reg
+    { printf 'Windows Registry Editor Version 5.00\r\n\r\n'; sed 's/$/\r/'; } >"$f"
+    win regedit /s "$(winpath "$f")" || { echo "registry import failed" >&2; exit 1; }
+}
+
+# add_extension KEYNAME DISPLAYNAME: an extension whose uninstaller deletes
+# its own Uninstall entry when run with /verysilent.
+add_extension() {
+    mkdir -p "$C/ext"
+    cp "$PROGRAMS/ext_uninstaller.exe" "$C/ext/$1.exe"
+    reg_import <<EOF
+[$UNINSTALL\\$1]
+"DisplayName"="$2"
+"UninstallString"="\"C:\\\\ext\\\\$1.exe\""
+"Publisher"="extension vendor"
+EOF
+}
+
+# Things near the suite that belong to someone else and must stay.
+add_bystanders() {
+    echo "user shortcut" >"$USER_DIR/Desktop/LibreOffice Writer.lnk"
+    echo "other" >"$PUBLIC_DESKTOP/Notes.lnk"
+    # A folder bearing a shortcut's name is no shortcut (only where the
+    # package does not put that very shortcut).
+    if [ "${SUITE:-}" = collabora ]; then mkdir -p "$PUBLIC_DESKTOP/LibreOffice Base.lnk"; fi
+    echo "other product" >"$USER_STARTUP/OpenOffice.lnk"
+    echo "text" >"$USER_STARTUP/LibreOffice notes.txt"
+    mkdir -p "$C/Program Files/Other Suite/program"
+    echo "other" >"$C/Program Files/Other Suite/program/bootstrap.ini"
+}
+
+# start_soffice: a stand-in suite process under the image name soffice.bin.
+start_soffice() {
+    cp "$PROGRAMS/soffice_standin.exe" "$SUITE_DIR/program/soffice.bin"
+    win "$(winpath "$PROGRAMS/soffice_standin.exe")" --spawn \
+        "C:\\Program Files\\$(basename "$SUITE_DIR")\\program\\soffice.bin" >/dev/null ||
+        { echo "could not start soffice.bin" >&2; exit 1; }
+}
+
+processes() { win "$(winpath "$PROGRAMS/soffice_standin.exe")" --list | tr -d '\r' | cut -d' ' -f1; }
+
+# fail_installer_for TEXT: the shim answers 1603 to command lines holding TEXT.
+fail_installer_for() { printf '%s\n' "$1" >>"$C/korvalend-msiexec.fail"; }
+
+# snapshot NAME: the whole registry and the file list of C:, for comparisons.
+snapshot() {
+    win regedit /E "$(winpath "$RUN/$1.reg")" || { echo "registry export failed" >&2; exit 1; }
+    iconv -f UTF-16 -t UTF-8 "$RUN/$1.reg" | tr -d '\r' >"$RUN/$1.regtxt"
+    (cd "$C" && find . -path ./windows -prune -o -print | LC_ALL=C sort) >"$RUN/$1.files"
+}
+
+# run_korvalend [ARG...]: runs the program as a deployment tool would, with
+# fresh logs, and keeps its exit code in KV_EXIT.
+run_korvalend() {
+    rm -f "$C/korvalend-msiexec.log" "$C/korvalend-events.log"
+    local t0=$SECONDS
+    timeout 300 "$WINE" "$(winpath "$KORVALEND_BUILD/korvalend.exe")" "$@" >"$RUN/korvalend.out" 2>&1
+    KV_EXIT=$?
+    echo "korvalend.exe $* ended with exit code $KV_EXIT after $((SECONDS - t0)) s"
+}
+
+# --- checks ------------------------------------------------------------------
+
+pass() { CHECKS=$((CHECKS + 1)); echo "ok - $1"; }
+fail() { CHECKS=$((CHECKS + 1)); FAILURES=$((FAILURES + 1)); echo "FAIL - $1"; }
+not() { ! "$@"; }
+check() { # check DESCRIPTION COMMAND...
+    local what=$1; shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+expect_exit() {
+    if [ "$KV_EXIT" = "$1" ]; then pass "exit code $1"; else fail "exit code $KV_EXIT, expected $1"; fi
+}
+
+installer_log() { [ -f "$C/korvalend-msiexec.log" ] && tr -d '\r' <"$C/korvalend-msiexec.log"; return 0; }
+event_log() { [ -f "$C/korvalend-events.log" ] && tr -d '\r' <"$C/korvalend-events.log"; return 0; }
+
+# expect_installer_calls: the exact command lines the installer received, in
+# order, one per line on standard input (none for an empty input).
+expect_installer_calls() {
+    local want got
+    want=$(cat)
+    got=$(installer_log)
+    if [ "$want" = "$got" ]; then
+        pass "installer command lines: ${want:-none}"
+    else
+        fail "installer command lines"
+        diff <(printf '%s\n' "$want") <(printf '%s\n' "$got") | sed 's/^/    /'
+    fi
+}
+
+# expect_events: the exact sequence of uninstallers started (event log).
+expect_events() {
+    local want got
+    want=$(cat)
+    got=$(event_log)
+    if [ "$want" = "$got" ]; then
+        pass "uninstallers started, in order"
+    else
+        fail "uninstallers started, in order"
+        diff <(printf '%s\n' "$want") <(printf '%s\n' "$got") | sed 's/^/    /'
+    fi
+}
+
+# Registry checks on a snapshot: key paths as regedit writes them.
+has_key() { grep -Fxiq "[$2]" "$RUN/$1.regtxt"; }
+expect_key() { check "key present: $2" has_key "$1" "$2"; }
+expect_no_key() { check "key absent: $2" not has_key "$1" "$2"; }
+
+expect_file() { check "present: ${1#$C/}" test -e "$1"; }
+gone() { [ ! -e "$1" ] && [ ! -L "$1" ]; }
+expect_no_file() { check "absent: ${1#$C/}" gone "$1"; }
+
+# expect_trashed HOSTPATH: the item went to the Recycle Bin with its content.
+trashed_as() { # name in Trash/files of the item that came from HOSTPATH
+    local info
+    for info in "$TRASH"/info/*.trashinfo; do
+        [ -e "$info" ] || continue
+        local p
+        p=$(sed -n 's/^Path=//p' "$info" | python3 -c 'import sys,urllib.parse;print(urllib.parse.unquote(sys.stdin.read().strip()))')
+        if [ "$(realpath -m "$p")" = "$(realpath -m "$1")" ]; then basename "$info" .trashinfo; return 0; fi
+    done
+    return 1
+}
+expect_trashed() {
+    local name
+    if name=$(trashed_as "$1") && [ -e "$TRASH/files/$name" ]; then
+        pass "in the Recycle Bin: ${1#$C/}"
+    else
+        fail "in the Recycle Bin: ${1#$C/}"
+        ls -R "$TRASH" 2>/dev/null | head -20 | sed 's/^/    /'
+    fi
+}
+trash_count() { find "$TRASH/files" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l; }
+expect_trash_count() {
+    local n
+    n=$(trash_count)
+    if [ "$n" -eq "$1" ]; then pass "Recycle Bin holds $1 item(s)"; else
+        fail "Recycle Bin holds $n item(s), expected $1"
+        ls "$TRASH/files" 2>/dev/null | sed 's/^/    /'
+    fi
+}
+# Anything in the Recycle Bin came from the suite's own two folders.
+expect_trash_only_suite() {
+    local info bad=0 allowed
+    allowed=$(printf '%s\n' "$SUITE_DIR" "$COMMON_PROGRAMS/$SUITE_KEY" "$SUITE_STARTUP" | xargs -d '\n' realpath -m)
+    for info in "$TRASH"/info/*.trashinfo; do
+        [ -e "$info" ] || continue
+        local p
+        p=$(sed -n 's/^Path=//p' "$info" | python3 -c 'import sys,urllib.parse;print(urllib.parse.unquote(sys.stdin.read().strip()))')
+        if ! printf '%s\n' "$allowed" | grep -Fxq "$(realpath -m "$p")"; then
+            bad=1
+            echo "    unexpected: $p"
+        fi
+    done
+    check "Recycle Bin holds nothing but the suite's folders" test $bad -eq 0
+}
+
+running() { processes | grep -qix "$1"; }
+expect_running() { check "process running: $1" running "$1"; }
+expect_not_running() { check "process gone: $1" not running "$1"; }
+
+# Registry lines that Wine rewrites on its own from one process start to the
+# next, and that say nothing about what the program did.
+volatile_filter() {
+    grep -v -E '^"(InstallDate|LastBootTime|DynData|TimeStamp)"' |
+        grep -v -i -E '^\[HKEY_LOCAL_MACHINE\\(HARDWARE|SYSTEM\\CurrentControlSet\\Control\\(Session Manager|TimeZoneInformation))' |
+        awk '/^\[/{skip = ($0 ~ /\\(Volatile Environment|DynData|PerfData)/)} !skip'
+}
+
+# expect_unchanged BEFORE AFTER: registry and files of two snapshots agree.
+expect_unchanged() {
+    if diff <(volatile_filter <"$RUN/$1.regtxt") <(volatile_filter <"$RUN/$2.regtxt") >"$RUN/reg.diff"; then
+        pass "registry unchanged"
+    else
+        fail "registry unchanged"
+        head -20 "$RUN/reg.diff" | sed 's/^/    /'
+    fi
+    if diff "$RUN/$1.files" "$RUN/$2.files" >"$RUN/files.diff"; then
+        pass "files unchanged"
+    else
+        fail "files unchanged"
+        head -20 "$RUN/files.diff" | sed 's/^/    /'
+    fi
+}
+
+# The suite as the package left it: every trace present.
+expect_suite_installed() {
+    local snap=$1
+    expect_key "$snap" "$UNINSTALL\\$SUITE_CODE"
+    expect_key "$snap" "$SUITE_VENDOR_KEY\\$(dist_field "$SUITE" 3)\\$UPGRADE_CODE"
+    expect_key "$snap" "$APPID_KEY"
+    expect_file "$SUITE_DIR/program/bootstrap.ini"
+    expect_file "$COMMON_PROGRAMS/$SUITE_KEY"
+    local name
+    while read -r name; do expect_file "$PUBLIC_DESKTOP/$name"; done < <(desktop_shortcuts "$SUITE")
+    expect_file "$SUITE_STARTUP"
+}
+
+# The suite gone: registrations removed by its uninstallation, shortcuts
+# deleted for good, its two folders in the Recycle Bin.
+expect_suite_removed() {
+    local snap=$1
+    expect_no_key "$snap" "$UNINSTALL\\$SUITE_CODE"
+    expect_no_key "$snap" "$SUITE_VENDOR_KEY"
+    expect_no_key "$snap" "$APPID_KEY"
+    expect_no_key "$snap" "$PROGID_KEY"
+    local name
+    while read -r name; do expect_no_file "$PUBLIC_DESKTOP/$name"; done < <(desktop_shortcuts "$SUITE")
+    expect_no_file "$SUITE_STARTUP"
+    expect_no_file "$SUITE_DIR"
+    expect_no_file "$COMMON_PROGRAMS/$SUITE_KEY"
+    expect_trashed "$SUITE_DIR"
+    expect_trashed "$COMMON_PROGRAMS/$SUITE_KEY"
+    local t
+    if t=$(trashed_as "$SUITE_DIR"); then
+        expect_file "$TRASH/files/$t/program/user-notes.txt"
+    fi
+}
+
+# What belongs to others stayed where it was.
+expect_bystanders_kept() {
+    expect_file "$USER_DIR/Desktop/LibreOffice Writer.lnk"
+    expect_file "$PUBLIC_DESKTOP/Notes.lnk"
+    if [ "${SUITE:-}" = collabora ]; then expect_file "$PUBLIC_DESKTOP/LibreOffice Base.lnk"; fi
+    expect_file "$USER_STARTUP/OpenOffice.lnk"
+    expect_file "$USER_STARTUP/LibreOffice notes.txt"
+    expect_file "$C/Program Files/Other Suite/program/bootstrap.ini"
+}
+
+# finish: the scenario's verdict, as its exit code.
+finish() {
+    echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
+    [ "$FAILURES" -eq 0 ]
+}

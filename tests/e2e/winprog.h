@@ -1,0 +1,120 @@
+// Helpers shared by the small Windows programs that the end-to-end scenarios
+// place in a prefix (installer shim, extension uninstaller, suite stand-in).
+// Windows-only: these programs are built for the Windows build alone.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// clang-format off
+#include <tlhelp32.h>
+// clang-format on
+
+#include <string>
+
+#include "platform/handle.h"
+
+namespace e2e {
+
+struct KernelHandleTraits : platform::NullIsEmpty {
+    static void close(platform::Handle h) noexcept { ::CloseHandle(h); }
+};
+struct FileHandleTraits : platform::InvalidIsEmpty {
+    static void close(platform::Handle h) noexcept { ::CloseHandle(h); }
+};
+struct KeyHandleTraits : platform::NullIsEmpty {
+    static void close(platform::Handle h) noexcept { ::RegCloseKey(static_cast<HKEY>(h)); }
+};
+using KernelHandle = platform::UniqueHandle<KernelHandleTraits>;
+using FileHandle = platform::UniqueHandle<FileHandleTraits>;  // also a Tool Help snapshot
+using KeyHandle = platform::UniqueHandle<KeyHandleTraits>;
+
+// The logs the scenarios read, at fixed places of the prefix's C: drive.
+inline constexpr const wchar_t* kInstallerLog = L"C:\\korvalend-msiexec.log";
+inline constexpr const wchar_t* kEventLog = L"C:\\korvalend-events.log";
+inline constexpr const wchar_t* kInstallerFailList = L"C:\\korvalend-msiexec.fail";
+
+inline std::string toUtf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) ::WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+inline std::wstring fromUtf8(const std::string& s) {
+    if (s.empty()) return {};
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+    return out;
+}
+
+// Appends one line with a single write, so that lines of programs that log
+// one after another never interleave.
+inline void appendLine(const wchar_t* path, const std::string& line) {
+    FileHandle f(::CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return;
+    std::string data = line + "\n";
+    DWORD written = 0;
+    (void)::WriteFile(f.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+}
+
+// Whole file as bytes; empty when it cannot be read.
+inline std::string readFile(const wchar_t* path) {
+    FileHandle f(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return {};
+    std::string out;
+    char buf[4096];
+    DWORD got = 0;
+    while (::ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    return out;
+}
+
+// The parameters exactly as this process received them: the command line
+// after the program token (quoted or not) and the blanks that follow it.
+inline std::wstring commandTail() {
+    const wchar_t* p = ::GetCommandLineW();
+    if (*p == L'"') {
+        ++p;
+        while (*p && *p != L'"') ++p;
+        if (*p == L'"') ++p;
+    } else {
+        while (*p && *p != L' ' && *p != L'\t') ++p;
+    }
+    while (*p == L' ' || *p == L'\t') ++p;
+    return p;
+}
+
+// Image names of all running processes, in snapshot order.
+template <typename Visit>
+void forEachProcess(Visit visit) {
+    FileHandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snap) return;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snap.get(), &entry); more; more = ::Process32NextW(snap.get(), &entry))
+        visit(std::wstring(entry.szExeFile), entry.th32ProcessID);
+}
+
+inline bool sofficeRunning() {
+    bool found = false;
+    forEachProcess([&](const std::wstring& name, DWORD) {
+        if (::lstrcmpiW(name.c_str(), L"soffice.bin") == 0) found = true;
+    });
+    return found;
+}
+
+// One line of the event log: who ran, with what, and whether the suite's
+// process was still alive at that moment.
+inline void logEvent(const std::string& who, const std::wstring& params) {
+    appendLine(kEventLog, who + " " + toUtf8(params) + " | soffice.bin " + (sofficeRunning() ? "running" : "gone"));
+}
+
+}  // namespace e2e
