@@ -1,0 +1,45 @@
+#include "fonction/processes.h"
+
+#include <algorithm>
+
+namespace fonction {
+
+std::string processImageName(const platform::ProcessEntry32& entry) {
+    const auto& f = entry.szExeFile;
+    const auto end = std::find(f.begin(), f.end(), '\0');
+    return std::string(f.begin(), end);
+}
+
+std::string imageFileNamePart(const std::string& name) {
+    const auto cut = name.find_last_of("\\/:");
+    return cut == std::string::npos ? name : name.substr(cut + 1);
+}
+
+std::string imageNameUpper(std::string name) {
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return name;
+}
+
+int32_t CLOSEPROCCESSUS(const std::string& PNAME) {
+    int32_t result = 0;
+    const std::string wanted = imageNameUpper(PNAME);
+    platform::UniqueSnapshot FSNAPSHOTHANDLE = platform::createToolhelp32Snapshot(platform::kTh32csSnapProcess, 0);
+    if (!FSNAPSHOTHANDLE) return result;
+    platform::ProcessEntry32 FPROCESSENTRY32;
+    FPROCESSENTRY32.dwSize = platform::kProcessEntry32Size;
+    bool CONTINUELOOP = platform::process32First(FSNAPSHOTHANDLE.get(), FPROCESSENTRY32);
+    while (CONTINUELOOP) {
+        const std::string image = processImageName(FPROCESSENTRY32);
+        if (imageNameUpper(imageFileNamePart(image)) == wanted) {
+            // A process that is gone or refused counts as a failed attempt.
+            platform::UniqueProcess process =
+                platform::openProcess(platform::kProcessTerminate, false, FPROCESSENTRY32.th32ProcessID);
+            result = process ? platform::terminateProcess(process.get(), 0) : 0;
+        }
+        CONTINUELOOP = platform::process32Next(FSNAPSHOTHANDLE.get(), FPROCESSENTRY32);
+    }
+    return result;
+}
+
+}  // namespace fonction

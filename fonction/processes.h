@@ -1,0 +1,26 @@
+// Termination of running processes by image name, and the name rules that
+// the process lookups share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/processes.h"
+
+namespace fonction {
+
+// The image name of a snapshot entry: szExeFile up to its first NUL byte, or
+// all 260 bytes when it holds none.
+[[nodiscard]] std::string processImageName(const platform::ProcessEntry32& entry);
+// The text after the last "\", "/" or ":" (the whole text when none).
+[[nodiscard]] std::string imageFileNamePart(const std::string& name);
+// ASCII a-z to A-Z; every other byte, letters outside ASCII included, kept.
+[[nodiscard]] std::string imageNameUpper(std::string name);
+
+// Terminates, with exit code 0, every running process whose image file name
+// equals PNAME (ASCII case ignored). PNAME is used whole. Returns the outcome
+// of the last termination attempt (nonzero: it succeeded), 0 when nothing
+// matched. Does not wait for the processes to end.
+[[nodiscard]] int32_t CLOSEPROCCESSUS(const std::string& PNAME);
+
+}  // namespace fonction

@@ -1,0 +1,83 @@
+#include "korvalend/uninstall_search.h"
+
+#include <algorithm>
+
+#include "fonction/launch.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "platform/tregistry.h"
+#include "platform/wintypes.h"
+
+namespace korvalend {
+namespace {
+
+// The display text begins with SCHAINE, compared after the ANSI upper-casing
+// (which folds letters outside ASCII too). A shorter text never matches.
+bool beginsWith(const std::string& text, const std::string& SCHAINE) {
+    const std::string piece = text.substr(0, SCHAINE.size());
+    return platform::charUpperBuffA(piece) == platform::charUpperBuffA(SCHAINE);
+}
+
+std::string withoutQuotes(std::string s) {
+    s.erase(std::remove(s.begin(), s.end(), '"'), s.end());
+    return s;
+}
+
+}  // namespace
+
+std::string searchUninstallEntries(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2,
+                                   UninstallAnswer answer, const UninstallSkip& skip) {
+    platform::TStrings SOUS_CLES;
+    platform::TStrings VALEUR_CLES;
+    platform::TStrings LLIST2;
+    platform::TRegistry reg(platform::kKeyRead);
+    reg.SETROOTKEY(platform::hkeyLocalMachine());
+    if (!reg.OPENKEYREADONLY(SUNINST_PATH)) return {};
+    reg.GETKEYNAMES(SOUS_CLES);
+
+    for (const std::string& entry : SOUS_CLES) {
+        // Absolute, so it does not matter which key is current.
+        if (!reg.OPENKEYREADONLY(SUNINST_PATH + "\\" + entry)) continue;
+        reg.GETVALUENAMES(VALEUR_CLES);
+        bool matched = false;
+        for (const std::string& name : VALEUR_CLES) {
+            if (name != SKEY) continue;  // byte for byte: "displayname" is another value
+            const std::string text = reg.READSTRING(name);
+            matched = beginsWith(text, SCHAINE) && !(skip && skip(entry, text));
+            break;  // at most one value name equals SKEY exactly
+        }
+        if (!matched) {
+            reg.CLOSEKEY();
+            continue;
+        }
+        reg.GETVALUENAMES(LLIST2);
+        std::string result;
+        if (reg.VALUEEXISTS(SKEY2))  // value names are case-insensitive here
+            result = answer == UninstallAnswer::ValueText ? withoutQuotes(reg.READSTRING(SKEY2)) : entry;
+        reg.CLOSEKEY();
+        return result;
+    }
+    return {};
+}
+
+std::string RECH_PROG(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2) {
+    return searchUninstallEntries(SCHAINE, SKEY, SKEY2, UninstallAnswer::ValueText);
+}
+
+std::string RECUP_CLE(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2) {
+    return searchUninstallEntries(SCHAINE, SKEY, SKEY2, UninstallAnswer::EntryName);
+}
+
+bool RECH_APPLICATION(const std::string& SNOM_APP) {
+    const std::string SVERSION = RECH_PROG(SNOM_APP, "DisplayName", "DisplayName");
+    return !SVERSION.empty();
+}
+
+bool SUPP_APPLICATION(const std::string& SNOM_APP, const std::string& SPARAM) {
+    const std::string SCHEMIN = RECH_PROG(SNOM_APP, "DisplayName", "UninstallString");
+    if (SCHEMIN.empty()) return true;  // nothing to run
+    // The command is not split: the whole text is the program, SPARAM its arguments.
+    return fonction::SHELLEXECANDWAIT(SCHEMIN, SPARAM, "", platform::kSwShowNormal, "");
+}
+
+}  // namespace korvalend

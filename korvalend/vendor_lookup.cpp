@@ -1,0 +1,37 @@
+#include "korvalend/vendor_lookup.h"
+
+#include "platform/tregistry.h"
+
+namespace korvalend {
+
+std::string CHERCHE_LIBREOFFICE(const std::string& SPATH_OOO, const std::string& SCHAINE, const std::string& SCLE) {
+    std::string result;
+    platform::TRegistry REG;  // KEY_ALL_ACCESS, but every open below is read-only
+    REG.SETROOTKEY(platform::hkeyLocalMachine());
+    if (!REG.OPENKEYREADONLY(SPATH_OOO)) return result;
+    platform::TStrings KEYS;
+    REG.GETKEYNAMES(KEYS);
+    REG.CLOSEKEY();
+    for (const std::string& version : KEYS) {
+        // SPATH_OOO brings its own separator.
+        if (!REG.OPENKEYREADONLY(SPATH_OOO + version)) continue;
+        platform::TStrings KEYS2;
+        REG.GETKEYNAMES(KEYS2);
+        REG.CLOSEKEY();
+        for (const std::string& sub : KEYS2) {
+            if (sub != SCLE) continue;  // exact, letter case included
+            if (REG.OPENKEYREADONLY(SPATH_OOO + version + "\\" + sub))
+                result = REG.VALUEEXISTS(SCHAINE) ? REG.READSTRING(SCHAINE) : std::string();
+            REG.CLOSEKEY();
+        }
+    }
+    return result;
+}
+
+bool CHERCHE_CLE_EXIST(const std::string& SCLE) {
+    platform::TRegistry reg;
+    reg.SETROOTKEY(platform::hkeyLocalMachine());
+    return reg.KEYEXISTS(SCLE);
+}
+
+}  // namespace korvalend

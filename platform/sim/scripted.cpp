@@ -1,0 +1,54 @@
+#include "platform/sim/scripted.h"
+
+#include "platform/sim/machine.h"
+
+namespace sim::scripted {
+namespace {
+
+constexpr uint32_t kErrorUnknownProduct = 1605;
+
+// The text after the last "/x" (either case) up to the next blank.
+std::string removalTarget(const std::string& parameters) {
+    std::size_t at = std::string::npos;
+    for (std::size_t i = 0; i + 1 < parameters.size(); ++i)
+        if (parameters[i] == '/' && (parameters[i + 1] == 'x' || parameters[i + 1] == 'X')) at = i + 2;
+    if (at == std::string::npos) return {};
+    const std::size_t end = parameters.find(' ', at);
+    return parameters.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
+}  // namespace
+
+void addWindowsInstaller(Machine& m, const InstallerOptions& options, const std::string& path) {
+    Program p;
+    p.runMs = options.runMs;
+    const bool leave = options.leaveEntry;
+    p.body = [leave](ProgramRun& run) -> uint32_t {
+        const std::string target = removalTarget(run.parameters);
+        if (target.empty() || leave) return kErrorUnknownProduct;
+        if (!run.machine.registry.removeKey(Root::LocalMachine, kUninstallKey + "\\" + target))
+            return kErrorUnknownProduct;
+        return 0;
+    };
+    m.shell.addProgram(path, std::move(p));
+}
+
+void addExtensionUninstaller(Machine& m, const std::string& path, const std::string& entryName, uint64_t runMs) {
+    Program p;
+    p.runMs = runMs;
+    p.body = [entryName](ProgramRun& run) -> uint32_t {
+        if (run.parameters != " /verysilent") return 1;
+        run.machine.registry.removeKey(Root::LocalMachine, kUninstallKey + "\\" + entryName);
+        return 0;
+    };
+    m.shell.addProgram(path, std::move(p));
+}
+
+void addUninstallEntry(Machine& m, const std::string& entryName, const std::string& displayName,
+                       const std::string& uninstallString) {
+    const std::string key = kUninstallKey + "\\" + entryName;
+    m.registry.setString(Root::LocalMachine, key, "DisplayName", displayName);
+    if (!uninstallString.empty()) m.registry.setString(Root::LocalMachine, key, "UninstallString", uninstallString);
+}
+
+}  // namespace sim::scripted

@@ -1,0 +1,40 @@
+// Ready-made programs for the simulated shell, standing in for the
+// uninstallers the program runs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace sim {
+class Machine;
+}
+
+namespace sim::scripted {
+
+inline const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline const std::string kSystemInstaller = "C:\\Windows\\system32\\Msiexec.exe";
+
+struct InstallerOptions {
+    uint64_t runMs = 2000;
+    bool leaveEntry = false;  // runs, fails and leaves the product registered
+};
+
+// A Windows-Installer stand-in at `path`: given parameters holding "/x" and an
+// entry name ("/passive /norestart /x{CODE}"), it removes
+// HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\<name> and exits
+// with 0, or with 1605 when no such entry is registered or it is told to fail.
+void addWindowsInstaller(Machine& m, const InstallerOptions& options = {},
+                         const std::string& path = kSystemInstaller);
+
+// An extension uninstaller at `path` that removes its own Uninstall entry
+// `entryName` when its parameters are " /verysilent"; any other parameters
+// leave everything in place (an interactive run that the user cancels).
+void addExtensionUninstaller(Machine& m, const std::string& path, const std::string& entryName,
+                             uint64_t runMs = 500);
+
+// Registers an Uninstall entry with a DisplayName and, when not empty, an
+// UninstallString.
+void addUninstallEntry(Machine& m, const std::string& entryName, const std::string& displayName,
+                       const std::string& uninstallString = {});
+
+}  // namespace sim::scripted

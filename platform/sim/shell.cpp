@@ -1,0 +1,178 @@
+// The shell, wait and message-queue wrappers over the simulated machine. The
+// shell's file operation lives in fileop.cpp.
+#include "platform/shell.h"
+
+#include <algorithm>
+
+#include "platform/sim/machine.h"
+#include "platform/sim/sim_handles.h"
+#include "platform/wintypes.h"
+
+namespace platform {
+namespace {
+
+constexpr uint32_t kProcessAllAccess = 0x1FFFFF;
+constexpr int32_t kErrorNoAssociation = 1155;
+
+std::optional<std::string> text(const char* p) {
+    if (p == nullptr) return std::nullopt;
+    return std::string(p);
+}
+
+std::string fileNamePart(const std::string& path) {
+    const auto cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// The program a file name reaches: a registered full path, or a bare name
+// found in the search folders.
+const sim::Program* locate(const sim::Shell& shell, const std::string& file, std::string& resolved) {
+    resolved = file;
+    if (file.empty()) return nullptr;
+    if (const sim::Program* p = shell.findProgram(file)) return p;
+    if (file.find_first_of("\\/:") != std::string::npos) return nullptr;
+    for (const auto& dir : shell.searchPath) {
+        if (const sim::Program* p = shell.findProgram(dir + "\\" + file)) {
+            resolved = dir + "\\" + file;
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int32_t shellExecuteExA(ShellExecuteInfoA& info) {
+    auto& m = sim::current();
+    auto& shell = m.shell;
+    sim::LaunchRecord rec;
+    rec.cbSize = info.cbSize;
+    rec.mask = info.fMask;
+    rec.hwndNull = info.hwnd == nullptr;
+    rec.file = text(info.lpFile);
+    rec.parameters = text(info.lpParameters);
+    rec.verb = text(info.lpVerb);
+    rec.directory = text(info.lpDirectory);
+    rec.show = info.nShow;
+    rec.atMs = m.nowMs;
+
+    auto fail = [&](int32_t error) {
+        rec.error = error;
+        shell.lastError = error;
+        shell.launches.push_back(rec);
+        return 0;
+    };
+    if (info.cbSize != sizeof(ShellExecuteInfoA)) return fail(kErrorInvalidParameter);
+
+    const bool subst = (info.fMask & kSeeMaskDoEnvSubst) != 0;
+    std::string file = rec.file.value_or("");
+    std::string directory = rec.directory.value_or("");
+    if (subst) {
+        file = shell.expand(file);
+        directory = shell.expand(directory);
+    }
+    std::string resolved;
+    const sim::Program* program = locate(shell, file, resolved);
+    rec.resolvedFile = resolved;
+    if (rec.verb && !rec.verb->empty() && *rec.verb != "open") return fail(kErrorNoAssociation);
+    if (program == nullptr) return fail(kErrorFileNotFound);
+    if (program->launchError != 0) return fail(program->launchError);
+
+    sim::ProgramRun run{m, resolved, rec.parameters.value_or(""), directory, 0, m.nowMs};
+    if (!program->handedToRunningInstance) {
+        run.pid = m.processes.add(fileNamePart(resolved));
+        sim::SimProcess* p = m.processes.find(run.pid);
+        p->endsAtMs = program->runMs == sim::kNeverEnds ? sim::kNeverEnds : m.nowMs + program->runMs;
+        p->idleAtMs = m.nowMs + std::min(program->idleAfterMs, program->runMs);
+    }
+    const sim::Program copy = *program;  // the body may register programs
+    const uint32_t exitCode = copy.body ? copy.body(run) : 0;
+    if (sim::SimProcess* p = m.processes.find(run.pid)) p->exitCodeAtEnd = exitCode;
+
+    rec.succeeded = true;
+    rec.pid = run.pid;
+    shell.launches.push_back(rec);
+    info.hInstApp = reinterpret_cast<Handle>(static_cast<std::intptr_t>(42));  // > 32: success
+    if ((info.fMask & kSeeMaskNoCloseProcess) != 0 && run.pid != 0)
+        info.hProcess = sim::newProcessHandle(run.pid, kProcessAllAccess);
+    return 1;
+}
+
+uint32_t waitForInputIdle(Handle process, uint32_t milliseconds) {
+    auto& m = sim::current();
+    m.shell.idleWaits.push_back(milliseconds);
+    const sim::ProcessHandleInfo* h = sim::processHandleInfo(process);
+    if (h == nullptr) return kWaitFailed;
+    const sim::SimProcess* p = m.processes.find(h->pid);
+    if (p == nullptr || !p->running) return kWaitFailed;
+    if (m.nowMs >= p->idleAtMs) return 0;
+    const uint64_t wait = p->idleAtMs - m.nowMs;
+    if (milliseconds != kInfinite && milliseconds < wait) {
+        m.advance(milliseconds);
+        return kWaitTimeout;
+    }
+    m.advance(wait);
+    return 0;
+}
+
+uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) {
+    auto& m = sim::current();
+    m.shell.waitSlices.push_back(milliseconds);
+    const sim::ProcessHandleInfo* h = sim::processHandleInfo(object);
+    if (h == nullptr) return kWaitFailed;
+    sim::SimProcess* p = m.processes.find(h->pid);
+    if (p == nullptr) return kWaitFailed;
+    m.processes.settle(m.nowMs);
+    if (!p->running) return kWaitObject0;
+    if (p->endsAtMs == sim::kNeverEnds) {
+        // Nothing ends it: a finite slice times out, an endless wait would
+        // hang for ever, which a test must not do.
+        if (milliseconds == kInfinite) return kWaitFailed;
+        m.advance(milliseconds);
+        return kWaitTimeout;
+    }
+    const uint64_t left = p->endsAtMs - m.nowMs;
+    if (milliseconds != kInfinite && milliseconds < left) {
+        m.advance(milliseconds);
+        return kWaitTimeout;
+    }
+    m.advance(left);
+    m.processes.settle(m.nowMs);
+    return kWaitObject0;
+}
+
+int32_t peekMessageA(Msg& msg, Handle hwnd, uint32_t filterMin, uint32_t filterMax, uint32_t removeMsg) {
+    auto& m = sim::current();
+    auto& q = m.shell.queue;
+    ++m.shell.peeks;
+    for (auto it = q.begin(); it != q.end(); ++it) {
+        if (it->dueMs > m.nowMs) continue;
+        if (hwnd != nullptr && it->hwnd != hwnd) continue;
+        if ((filterMin != 0 || filterMax != 0) && (it->message < filterMin || it->message > filterMax)) continue;
+        msg = Msg{};
+        msg.hwnd = it->hwnd;
+        msg.message = it->message;
+        msg.wParam = it->wParam;
+        msg.lParam = it->lParam;
+        msg.time = static_cast<uint32_t>(m.nowMs);
+        if ((removeMsg & kPmRemove) != 0) q.erase(it);
+        return 1;
+    }
+    return 0;
+}
+
+int32_t translateMessage(const Msg& msg) {
+    (void)msg;
+    ++sim::current().shell.translated;
+    return 0;
+}
+
+int64_t dispatchMessageA(const Msg& msg) {
+    auto& m = sim::current();
+    m.shell.dispatched.push_back({msg.hwnd, msg.message, msg.wParam, m.nowMs});
+    auto it = m.shell.windows.find(msg.hwnd);
+    if (it == m.shell.windows.end() || !it->second) return 0;
+    return it->second(msg.message, msg.wParam, msg.lParam);
+}
+
+}  // namespace platform

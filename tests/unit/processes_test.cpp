@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fonction/processes.h"
+#include "korvalend/process_lookup.h"
+#include "platform/sim/machine.h"
+
+namespace {
+
+using fonction::CLOSEPROCCESSUS;
+using korvalend::PROCESSEXISTS;
+
+TEST(ProcessExists, ImageNameRules) {
+    struct Case {
+        std::vector<std::string> running;
+        std::string wanted;
+        bool found;
+    };
+    const Case cases[] = {
+        {{"soffice.bin"}, "soffice.bin", true},
+        {{"SOFFICE.BIN"}, "soffice.bin", true},
+        {{"Soffice.Bin"}, "SOFFICE.bin", true},
+        {{"explorer.exe", "svchost.exe"}, "soffice.bin", false},
+        {{}, "soffice.bin", false},
+        {{"soffice.exe"}, "soffice.bin", false},
+        {{"soffice.bin.exe"}, "soffice.bin", false},
+        // Only ASCII letters fold: é (0xE9) and É (0xC9) stay different.
+        {{"r\xE9sum\xE9.exe"}, "R\xC9SUM\xC9.EXE", false},
+        {{"r\xE9sum\xE9.exe"}, "R\xE9SUM\xE9.EXE", true},
+        // A wanted name with a folder matches no bare image name...
+        {{"soffice.bin"}, "C:\\x\\soffice.bin", false},
+        // ...but an image name with a folder matches by its file-name part or whole.
+        {{"C:\\Program Files\\Suite\\soffice.bin"}, "soffice.bin", true},
+        {{"C:\\Program Files\\Suite\\soffice.bin"}, "c:\\program files\\suite\\SOFFICE.BIN", true},
+        {{"dir/soffice.bin"}, "soffice.bin", true},
+        {{"C:soffice.bin"}, "soffice.bin", true},
+        {{"soffice.bin"}, "", false},
+    };
+    for (const auto& c : cases) {
+        sim::Machine m;
+        for (const auto& name : c.running) m.processes.add(name);
+        EXPECT_EQ(PROCESSEXISTS(c.wanted), c.found) << c.wanted;
+        EXPECT_EQ(m.processes.openHandles(), 0);
+        EXPECT_TRUE(m.processes.openRequests.empty());
+    }
+}
+
+TEST(ProcessExists, UnterminatedImageNameOfTheFullFieldLength) {
+    sim::Machine m;
+    const std::string longName = std::string(252, 'a') + "soffice.bin";  // 263 bytes, cut to 260
+    m.processes.add(longName);
+    EXPECT_FALSE(PROCESSEXISTS("soffice.bin"));
+    EXPECT_TRUE(PROCESSEXISTS(longName.substr(0, 260)));
+}
+
+TEST(ProcessExists, SnapshotFailureMeansNoProcess) {
+    sim::Machine m;
+    m.processes.add("soffice.bin");
+    m.processes.snapshotFails = true;
+    EXPECT_FALSE(PROCESSEXISTS("soffice.bin"));
+    EXPECT_EQ(CLOSEPROCCESSUS("soffice.bin"), 0);
+    EXPECT_TRUE(m.processes.all()[0].running);
+}
+
+TEST(CloseProcessus, TerminatesEveryMatchInSnapshotOrderWithExitCodeZero) {
+    sim::Machine m;
+    const uint32_t a = m.processes.add("soffice.bin");
+    const uint32_t other = m.processes.add("soffice.exe");
+    const uint32_t b = m.processes.add("C:\\Suite\\program\\SOFFICE.BIN");
+    EXPECT_NE(CLOSEPROCCESSUS("soffice.bin"), 0);
+    EXPECT_EQ(m.processes.terminateRequests, (std::vector<uint32_t>{a, b}));
+    EXPECT_FALSE(m.processes.find(a)->running);
+    EXPECT_EQ(m.processes.find(a)->exitCode, 0u);
+    EXPECT_FALSE(m.processes.find(b)->running);
+    EXPECT_TRUE(m.processes.find(other)->running);
+    EXPECT_EQ(m.processes.openHandles(), 0);
+}
+
+TEST(CloseProcessus, TheLastAttemptDecides) {
+    struct Proc {
+        bool canOpen, canTerminate, exitsAfterSnapshot;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Proc> procs;
+        bool nonzero;
+    };
+    const Proc ok{true, true, false};
+    const Proc protectedProc{true, false, false};
+    const Proc foreign{false, true, false};
+    const Proc vanishing{true, true, true};
+    const Case cases[] = {
+        {"failure then success", {protectedProc, ok}, true},
+        {"success then failure", {ok, protectedProc}, false},
+        {"success then unopenable", {ok, foreign}, false},
+        {"unopenable then success", {foreign, ok}, true},
+        {"success then exited before open", {ok, vanishing}, false},
+        {"exited before open then success", {vanishing, ok}, true},
+        {"single success", {ok}, true},
+    };
+    for (const auto& c : cases) {
+        sim::Machine m;
+        std::vector<uint32_t> pids;
+        for (const Proc& p : c.procs) {
+            pids.push_back(m.processes.add("soffice.bin", p.canOpen, p.canTerminate));
+            m.processes.find(pids.back())->exitsAfterSnapshot = p.exitsAfterSnapshot;
+        }
+        EXPECT_EQ(CLOSEPROCCESSUS("soffice.bin") != 0, c.nonzero) << c.what;
+        // Every match was attempted, whatever happened to the others.
+        EXPECT_EQ(m.processes.openRequests, pids) << c.what;
+        for (std::size_t i = 0; i < pids.size(); ++i) {
+            const bool terminable = c.procs[i].canOpen && c.procs[i].canTerminate && !c.procs[i].exitsAfterSnapshot;
+            EXPECT_EQ(m.processes.find(pids[i])->terminated, terminable) << c.what;
+        }
+        EXPECT_EQ(m.processes.openHandles(), 0) << c.what;
+    }
+}
+
+TEST(CloseProcessus, MatchesTheFileNamePartOnlyAndUsesTheWantedNameWhole) {
+    struct Case {
+        std::string image, wanted;
+        bool attempted;
+    };
+    const Case cases[] = {
+        {"soffice.bin", "SOFFICE.BIN", true},
+        {"C:\\x\\soffice.bin", "soffice.bin", true},
+        // The whole-name comparison of the lookup is not made here.
+        {"C:\\x\\soffice.bin", "C:\\x\\soffice.bin", false},
+        {"soffice.bin", "C:\\x\\soffice.bin", false},
+        {"soffice.binx", "soffice.bin", false},
+    };
+    for (const auto& c : cases) {
+        sim::Machine m;
+        m.processes.add(c.image);
+        const int32_t r = CLOSEPROCCESSUS(c.wanted);
+        EXPECT_EQ(!m.processes.openRequests.empty(), c.attempted) << c.image << " / " << c.wanted;
+        EXPECT_EQ(r != 0, c.attempted) << c.image << " / " << c.wanted;
+    }
+}
+
+TEST(CloseProcessus, NoMatchOpensNothing) {
+    sim::Machine m;
+    m.processes.add("explorer.exe");
+    EXPECT_EQ(CLOSEPROCCESSUS("soffice.bin"), 0);
+    EXPECT_TRUE(m.processes.openRequests.empty());
+}
+
+TEST(CloseProcessus, AProcessStartedAfterTheSnapshotIsNotSeen) {
+    sim::Machine m;
+    m.processes.add("soffice.bin");
+    EXPECT_NE(CLOSEPROCCESSUS("soffice.bin"), 0);
+    EXPECT_FALSE(PROCESSEXISTS("soffice.bin"));  // terminated ones are gone from later snapshots
+    m.processes.add("soffice.bin");
+    EXPECT_TRUE(PROCESSEXISTS("soffice.bin"));
+}
+
+}  // namespace
