@@ -97,6 +97,7 @@ int32_t regEnumKeyExW(Handle key, uint32_t index, std::u16string& name) {
     auto k = resolve(key);
     if (!k) return kErrorInvalidHandle;
     if (k->deleted) return kErrorKeyDeleted;
+    if (k->enumError != 0) return k->enumError;
     if (index >= k->subkeys.size()) return kErrorNoMoreItems;
     auto it = k->subkeys.begin();
     std::advance(it, index);
@@ -108,6 +109,7 @@ int32_t regEnumValueW(Handle key, uint32_t index, std::u16string& name) {
     auto k = resolve(key);
     if (!k) return kErrorInvalidHandle;
     if (k->deleted) return kErrorKeyDeleted;
+    if (k->enumError != 0) return k->enumError;
     if (index >= k->values.size()) return kErrorNoMoreItems;
     name = k->values[index].name;
     return kErrorSuccess;

@@ -32,6 +32,10 @@ struct RegKey {
     bool writable = true;  // false: opens asking for any write right fail
     bool openable = true;  // false: every open fails with access denied
     bool deleted = false;  // set when removed while a handle may still be open
+    // When non-zero, enumerating this key's subkeys or values fails with this
+    // code, as when another process changes the key between the count and
+    // the enumeration.
+    int32_t enumError = 0;
 
     [[nodiscard]] RegValue* findValue(const std::u16string& valueName);
 };
