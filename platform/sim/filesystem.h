@@ -1,14 +1,151 @@
 // The simulated file system, special folders and Recycle Bin.
+//
+// Drives hold trees of nodes. Names compare without regard to case (code page
+// 1252 folded as NTFS does), and a folder enumerates its entries sorted that
+// way, with "." and ".." first except at a drive root. A junction is a
+// directory entry carrying the reparse-point bit whose contents are another
+// folder's: paths walk through it, while deleting or removing it touches only
+// the link. Paths are ANSI, "\" or "/" separated, absolute ("C:\...") or
+// relative to currentDirectory, and end at their first NUL as C strings do.
 #pragma once
 
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace sim {
 
+struct FsNode {
+    std::string name;  // as it was created
+    bool directory = false;
+    uint32_t attributes = 0;     // the settable bits: read-only, hidden, system, archive, temporary...
+    std::string content;         // a file's bytes
+    std::string junctionTarget;  // not empty: a directory junction to that folder
+    bool refuseDelete = false;   // DeleteFile fails with a sharing violation (the file is open)
+    bool refuseRemove = false;   // RemoveDirectory fails with a sharing violation (a process's cwd)
+    std::map<std::u16string, std::unique_ptr<FsNode>> children;  // keyed by folded name
+
+    [[nodiscard]] bool isJunction() const noexcept { return directory && !junctionTarget.empty(); }
+    // GetFileAttributes' answer: the settable bits plus directory and reparse
+    // point, or FILE_ATTRIBUTE_NORMAL for a file with none.
+    [[nodiscard]] uint32_t reportedAttributes() const noexcept;
+    [[nodiscard]] std::unique_ptr<FsNode> clone() const;
+};
+
+// What the Recycle Bin received: the path it came from and a copy of it.
+struct RecycledItem {
+    std::string originalPath;
+    std::unique_ptr<FsNode> node;
+};
+
+// One SHFileOperation call as the shell received it.
+struct FileOpRecord {
+    uint32_t func = 0;
+    uint16_t flags = 0;
+    uint64_t owner = 0;
+    std::vector<std::string> sources;
+    int32_t result = 0;
+};
+
+struct FindEntry {
+    uint32_t attributes = 0;
+    std::string name;
+};
+
 class FileSystem {
 public:
-    // Owned by the file-system work: drive letters, case-insensitive names,
-    // attributes, enumeration order, files that refuse deletion, Recycle Bin.
+    FileSystem();
+    ~FileSystem();
+    FileSystem(const FileSystem&) = delete;
+    FileSystem& operator=(const FileSystem&) = delete;
+
+    // --- seeding: parents are created as needed; an existing entry is replaced
+    FsNode& addDirectory(const std::string& path, uint32_t attributes = 0);
+    FsNode& addFile(const std::string& path, const std::string& content = {}, uint32_t attributes = 0x20);
+    FsNode& addJunction(const std::string& path, const std::string& target);
+
+    // --- inspection; the last component is never followed through a junction
+    [[nodiscard]] FsNode* find(const std::string& path);
+    [[nodiscard]] bool exists(const std::string& path) { return find(path) != nullptr; }
+    [[nodiscard]] bool isDirectory(const std::string& path);
+    [[nodiscard]] std::optional<std::string> read(const std::string& path);
+    // Names of a folder's entries in enumeration order, without "." and "..".
+    [[nodiscard]] std::vector<std::string> list(const std::string& folder);
+    // The Recycle Bin's item for a path, or null.
+    [[nodiscard]] const RecycledItem* recycled(const std::string& originalPath) const;
+
+    // --- the operations behind the wrappers, with Windows' results; failures set lastError
+    [[nodiscard]] uint32_t getAttributes(const std::string& path);
+    bool setAttributes(const std::string& path, uint32_t attributes);
+    bool deleteFile(const std::string& path);
+    bool removeDirectory(const std::string& path);
+    // FindFirstFile's view of a pattern: every entry it would return, in order.
+    bool enumerate(const std::string& pattern, std::vector<FindEntry>& out);
+    // SHFileOperation(FO_DELETE) over a source list; 0 on success.
+    int32_t shellDelete(const std::vector<std::string>& sources, uint16_t flags);
+
+    // --- open find handles
+    void* openFind(std::vector<FindEntry> entries);
+    bool nextFind(void* handle, FindEntry& entry);
+    void closeFind(void* handle);
+    [[nodiscard]] int openFinds() const noexcept { return static_cast<int>(finds_.size()); }
+
+    // --- system and special folders
+    std::string systemDirectory = "C:\\Windows\\system32";
+    bool systemDirectoryFails = false;  // GetSystemDirectoryA answers 0
+    void setSpecialFolder(int32_t csidl, const std::string& path);
+    // SHGetSpecialFolderLocation fails for it.
+    void makeUnresolvable(int32_t csidl);
+    // It resolves, but its item list has no file system path.
+    void makePathless(int32_t csidl);
+    [[nodiscard]] std::optional<std::string> specialFolderPath(int32_t csidl, bool& pathless) const;
+    void* handOutIdList(int32_t csidl);
+    [[nodiscard]] const int32_t* idListFolder(void* list) const;
+    void releaseIdList(void* list);
+    int idListsHandedOut = 0;
+    int idListsReleased = 0;
+    int badIdListReleases = 0;  // a release of something never handed out, or twice
+
+    std::vector<RecycledItem> recycleBin;
+    std::vector<FileOpRecord> fileOps;
+    int32_t lastError = 0;
+    std::string currentDirectory = "C:\\";
+
+private:
+    struct Location {
+        FsNode* parent = nullptr;  // the real (resolved) folder holding the entry
+        std::u16string key;
+        FsNode* node = nullptr;  // null when the entry does not exist
+        bool parentMissing = false;
+    };
+    bool split(const std::string& path, char& drive, std::vector<std::string>& parts) const;
+    // followLast: walk through a junction in the last component too.
+    Location locate(const std::string& path, bool followLast, int depth = 0);
+    FsNode* resolveFolder(const std::string& path, int depth = 0);
+    FsNode& create(const std::string& path, bool directory);
+    bool isDriveRoot(const FsNode* node) const;
+    bool deleteTree(FsNode& parent, const std::u16string& key, int32_t& error);
+
+    std::map<char, std::unique_ptr<FsNode>> drives_;
+    struct SpecialFolder {
+        std::string path;
+        bool unresolvable = false;
+        bool pathless = false;
+    };
+    std::map<int32_t, SpecialFolder> special_;
+    std::map<void*, std::pair<std::vector<FindEntry>, std::size_t>> finds_;
+    std::map<void*, std::unique_ptr<int32_t>> idLists_;
+    uintptr_t nextFind_ = 0x5000;
 };
+
+// Case-insensitive comparison key of a name, as NTFS compares names.
+[[nodiscard]] std::u16string foldName(const std::string& name);
+// Windows' wildcard test of FindFirstFile ("*", "?", "*.*" is everything,
+// a trailing "." or ".*" also takes names without an extension), case ignored.
+[[nodiscard]] bool findPatternMatches(const std::string& pattern, const std::string& name);
 
 }  // namespace sim
