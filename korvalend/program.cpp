@@ -5,6 +5,8 @@
 #include "korvalend/console_probe.h"
 #include "korvalend/detection.h"
 #include "korvalend/globals.h"
+#include "korvalend/removal.h"
+#include "korvalend/resolution.h"
 #include "platform/exception.h"
 #include "platform/ui.h"
 
@@ -19,6 +21,9 @@ void RUN(const std::vector<std::string>& args) {
     (void)GETCONSOLEHWND();
     SETPARAM(args);
     if (!ISLIBREOFFICEINSTALL()) return;
+    RESOLVESUITEFACTS();
+    if (!SCHEMOPEN.empty() && !SVERSOOO.empty() && !SPRODUCTCODE.empty())
+        SUPP_LIBREOFFICE(SCHEMOPEN, SVERSOOO, SPRODUCTCODE);
 }
 
 int RUNPROCESS(const std::vector<std::string>& args) {

@@ -1,0 +1,45 @@
+#include "korvalend/resolution.h"
+
+#include "fonction/strings.h"
+#include "korvalend/globals.h"
+#include "korvalend/ini.h"
+#include "korvalend/uninstall_search.h"
+#include "korvalend/vendor_lookup.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "platform/tregistry.h"
+#include "platform/wintypes.h"
+
+namespace korvalend {
+
+std::string FINDINSTALLLOCATION() {
+    platform::TRegistry REG(platform::kKeyRead);
+    REG.SETROOTKEY(platform::hkeyLocalMachine());
+    for (const std::string& vendorKey : SVENDOR_KEYS) {
+        if (!REG.KEYEXISTS(vendorKey)) continue;
+        return platform::charLowerBuffA(CHERCHE_LIBREOFFICE(vendorKey, SINSTALLLOCATION, SCLE_UPGRADE_CODE));
+    }
+    return {};
+}
+
+std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO) {
+    const std::string helpPackPrefix = fonction::STRUPPER(SVERSOOO + " Help Pack");
+    const UninstallSkip isHelpPack = [&](const std::string&, const std::string& displayName) {
+        return fonction::STRUPPER(displayName.substr(0, helpPackPrefix.size())) == helpPackPrefix;
+    };
+    return searchUninstallEntries(SVERSOOO, "DisplayName", "UninstallString", UninstallAnswer::ValueText,
+                                  isHelpPack);
+}
+
+void RESOLVESUITEFACTS() {
+    SCHEMOPEN.clear();
+    SVERSOOO.clear();
+    SPRODUCTCODE.clear();
+    SCHEMOPEN = FINDINSTALLLOCATION();
+    if (SCHEMOPEN.empty()) return;
+    // Plain concatenation: the recorded location ends with a backslash.
+    SVERSOOO = INIREADSTRING(SCHEMOPEN + SBOOTSTRAP_INI, "Bootstrap", "ProductKey", "");
+    SPRODUCTCODE = fonction::STRAFTER(SPRODUCTCODE_MARKER, SUITEUNINSTALLCOMMAND(SVERSOOO));
+}
+
+}  // namespace korvalend
