@@ -1,8 +1,7 @@
 #include "fonction/deltree.h"
 
-#include <cstring>
-
 #include "fonction/folders.h"
+#include "fonction/launch.h"
 #include "fonction/strings.h"
 #include "platform/files.h"
 #include "platform/shell.h"
@@ -73,7 +72,7 @@ static bool SHDELETEFILES(platform::Handle PARENT, const std::string& FILES, TSH
     // it, so such a text is refused.
     if (FILES.find('\0') != std::string::npos) return false;
     platform::ShFileOpStructA FILEOP;
-    std::memset(&FILEOP, 0, sizeof FILEOP);
+    RESETMEMORY(FILEOP, static_cast<int32_t>(sizeof FILEOP));
     FILEOP.hwnd = PARENT;
     FILEOP.wFunc = platform::kFoDelete;
     const std::string SOURCE = FILES + std::string(2, '\0');
