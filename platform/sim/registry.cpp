@@ -58,8 +58,10 @@ int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samD
     auto key = resolve(parent);
     if (!key) return kErrorInvalidHandle;
     if (key->deleted) return kErrorKeyDeleted;
-    // Windows ignores a trailing backslash and rejects a leading one.
-    if (!subKey.empty() && subKey.front() == u'\\') return kErrorInvalidParameter;
+    // The platform reads the name up to its first NUL, skips empty components
+    // ("a\\b", a trailing backslash) and rejects a leading backslash.
+    const std::u16string path = subKey.substr(0, subKey.find(u'\0'));
+    if (!path.empty() && path.front() == u'\\') return kErrorInvalidParameter;
     std::u16string part;
     auto descend = [&](const std::u16string& name) -> bool {
         auto it = key->subkeys.find(name);
@@ -67,10 +69,9 @@ int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samD
         key = it->second;
         return true;
     };
-    for (char16_t c : subKey) {
+    for (char16_t c : path) {
         if (c == u'\\') {
-            if (part.empty()) return kErrorFileNotFound;  // "a\\b" is not a path
-            if (!descend(part)) return kErrorFileNotFound;
+            if (!part.empty() && !descend(part)) return kErrorFileNotFound;
             part.clear();
         } else {
             part.push_back(c);

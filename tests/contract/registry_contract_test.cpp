@@ -65,6 +65,10 @@ TEST_F(RegistryContract, PathsAreAbsoluteRelativeToCurrentKeyOrToRoot) {
         {"\\", true},  // the root itself
         {"Missing", false},
         {"B\\Missing", false},
+        {"\\" + kRootAnsi, false},  // the platform refuses a leading "\" of its own
+        {kRootAnsi + "\\\\A", true},      // empty components are skipped
+        {std::string("B\0C", 3), true},  // the path ends at its first NUL: "B"
+        {std::string(300, 'x'), false},
     };
     for (const auto& c : whileAIsCurrent) EXPECT_EQ(reg.KEYEXISTS(c.path), c.exists) << '"' << c.path << '"';
 

@@ -109,8 +109,9 @@ TEST_F(RegistryTest, OddPathsHaveDefinedOutcomes) {
     const std::vector<Case> cases = {
         {"Software\\A\\B\\", true},
         {"\\\\Software\\A", false},  // after the first "\", the platform rejects a leading one
-        {"Software\\\\A", false},    // an empty component names no key
-        {std::string("Software\0A", 10), false},
+        {"Software\\\\A\\\\\\B", true},     // empty components are skipped
+        {std::string("Software\0A", 10), true},  // the path ends at its first NUL
+        {std::string("Nothing\0Software", 16), false},
         {std::string(300, 'x'), false},
         {std::string(1 << 20, '\\'), false},
         {"SOFTWARE\\a\\b", true},
