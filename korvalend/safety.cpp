@@ -139,7 +139,16 @@ ProtectedFolders PROTECTEDFOLDERS() {
     };
     ProtectedFolders out;
     for (int32_t csidl : kFolders) out.folders.push_back(fonction::GETSPECIALFOLDERLOCATION(csidl));
-    out.folders.push_back(fonction::GETWINDOWSSYSTEMFOLDER());
+    const std::string system = fonction::GETWINDOWSSYSTEMFOLDER();
+    out.folders.push_back(system);
+    // The usual folders of the system drive, in case a lookup above failed.
+    const FolderPath systemParts = SPLITFOLDERPATH(system);
+    if (!systemParts.root.empty()) {
+        out.folders.push_back(parentOf(system));
+        for (const char* name : {"Windows", "Program Files", "Program Files (x86)", "ProgramData"})
+            out.folders.push_back(systemParts.root + "\\" + name);
+        out.containers.push_back(systemParts.root + "\\Users");
+    }
     // Every user's profile lies in the folder that holds the shared desktop's
     // profile (C:\Users\Public\Desktop) and, for an ordinary account, the
     // current profile. The local system account's profile lies elsewhere.
