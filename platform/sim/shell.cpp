@@ -78,16 +78,16 @@ int32_t shellExecuteExA(ShellExecuteInfoA& info) {
     if (program == nullptr) return fail(kErrorFileNotFound);
     if (program->launchError != 0) return fail(program->launchError);
 
-    sim::ProgramRun run{m, resolved, rec.parameters.value_or(""), directory, 0, m.nowMs};
-    if (!program->handedToRunningInstance) {
-        run.pid = m.processes.add(fileNamePart(resolved));
-        sim::SimProcess* p = m.processes.find(run.pid);
-        p->endsAtMs = program->runMs == sim::kNeverEnds ? sim::kNeverEnds : m.nowMs + program->runMs;
-        p->idleAtMs = m.nowMs + std::min(program->idleAfterMs, program->runMs);
-    }
+    sim::ProgramRun run{m, resolved, rec.parameters.value_or(""), directory, 0, m.nowMs, program->runMs};
+    // In the table from the start, so the program sees itself running.
+    if (!program->handedToRunningInstance) run.pid = m.processes.add(fileNamePart(resolved));
     const sim::Program copy = *program;  // the body may register programs
     const uint32_t exitCode = copy.body ? copy.body(run) : 0;
-    if (sim::SimProcess* p = m.processes.find(run.pid)) p->exitCodeAtEnd = exitCode;
+    if (sim::SimProcess* p = m.processes.find(run.pid)) {
+        p->endsAtMs = run.runMs == sim::kNeverEnds ? sim::kNeverEnds : rec.atMs + run.runMs;
+        p->idleAtMs = rec.atMs + std::min(copy.idleAfterMs, run.runMs);
+        p->exitCodeAtEnd = exitCode;
+    }
 
     rec.succeeded = true;
     rec.pid = run.pid;

@@ -42,6 +42,7 @@ struct ProgramRun {
     std::string directory;
     uint32_t pid = 0;        // 0 when handed to an already running instance
     uint64_t startMs = 0;
+    uint64_t runMs = 0;      // the program's run time; the body may change it
     // Posts a message to the caller's queue `afterMs` after the start.
     void postMessage(platform::Handle hwnd, uint32_t message, uint64_t wParam = 0, int64_t lParam = 0,
                      uint64_t afterMs = 0);

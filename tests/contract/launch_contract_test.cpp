@@ -1,0 +1,53 @@
+// What the program relies on from launching through the shell and waiting:
+// on the simulated machine and, under Wine, on real child processes.
+#include <gtest/gtest.h>
+
+#include "fonction/launch.h"
+#include "support/proclab.h"
+
+namespace {
+
+using fonction::SHELLEXECANDWAIT;
+using testsupport::ProcessLab;
+
+TEST(LaunchContract, AChildThatFailsStillCountsAsLaunched) {
+    ProcessLab lab;
+    const uint64_t start = lab.nowMs();
+    EXPECT_TRUE(SHELLEXECANDWAIT(lab.sleeperPath(), "300 3", "", 1, ""));
+    EXPECT_GE(lab.nowMs() - start, 290u) << "returned before the child ended";
+}
+
+TEST(LaunchContract, AMissingFileFailsAtOnceWithoutADialog) {
+    ProcessLab lab;
+    const std::string missing[] = {
+        lab.emptyFolder() + "\\no-such-program.exe",
+        lab.emptyFolder() + "\\no such folder\\uninstall.exe",
+        "%KORVALEND_NO_SUCH_VARIABLE%\\system32\\cmd.exe",
+    };
+    for (const auto& file : missing) {
+        const uint64_t start = lab.nowMs();
+        EXPECT_FALSE(SHELLEXECANDWAIT(file, " /verysilent", "", 1, "")) << file;
+        EXPECT_LT(lab.nowMs() - start, 5000u) << file;
+    }
+}
+
+TEST(LaunchContract, EnvironmentVariablesInTheFileNameAreExpanded) {
+    ProcessLab lab;
+    EXPECT_TRUE(SHELLEXECANDWAIT("%SystemRoot%\\system32\\cmd.exe", "/c exit 7", "", 0, ""));
+    EXPECT_TRUE(SHELLEXECANDWAIT("%systemroot%\\SYSTEM32\\cmd.exe", "/c exit 0", "", 0, ""));
+}
+
+TEST(LaunchContract, MessagesPostedDuringTheWaitAreDispatchedBeforeItReturns) {
+    ProcessLab lab;
+    lab.createWindow();
+    constexpr int kMessages = 20;
+    const uint64_t start = lab.nowMs();
+    lab.postFromAnotherThread(kMessages, 25);  // all posted within about half a second
+    EXPECT_TRUE(SHELLEXECANDWAIT(lab.sleeperPath(), "1000", "", 1, ""));
+    const int dispatched = lab.dispatchedCount();  // read before anything else pumps
+    lab.joinPoster();
+    EXPECT_GE(lab.nowMs() - start, 990u);
+    EXPECT_EQ(dispatched, kMessages);
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+// Process fixture over the simulated machine.
+#include <cstdlib>
+
+#include "platform/sim/machine.h"
+#include "support/proclab.h"
+
+namespace testsupport {
+namespace {
+const std::string kSleeper = "C:\\Tests\\sleeper.exe";
+platform::Handle const kWindow = reinterpret_cast<platform::Handle>(0x2468);
+constexpr uint32_t kMessage = 0x8001;  // WM_APP + 1
+}  // namespace
+
+struct ProcessLab::Impl {
+    sim::Machine machine;
+    int dispatched = 0;
+};
+
+ProcessLab::ProcessLab() : impl_(std::make_unique<Impl>()) {
+    sim::Program sleeper;
+    sleeper.body = [](sim::ProgramRun& run) -> uint32_t {
+        char* end = nullptr;
+        run.runMs = std::strtoull(run.parameters.c_str(), &end, 10);
+        return static_cast<uint32_t>(std::strtoul(end, nullptr, 10));
+    };
+    impl_->machine.shell.addProgram(kSleeper, sleeper);
+    sim::Program cmd;  // "/c exit N"
+    cmd.runMs = 30;
+    cmd.body = [](sim::ProgramRun& run) -> uint32_t {
+        const auto at = run.parameters.find("exit ");
+        return at == std::string::npos ? 0 : static_cast<uint32_t>(std::strtoul(run.parameters.c_str() + at + 5, nullptr, 10));
+    };
+    impl_->machine.shell.addProgram("C:\\Windows\\system32\\cmd.exe", cmd);
+}
+
+ProcessLab::~ProcessLab() = default;
+
+std::string ProcessLab::sleeperPath() const { return kSleeper; }
+std::string ProcessLab::emptyFolder() const { return "C:\\Tests\\empty"; }
+uint64_t ProcessLab::nowMs() const { return impl_->machine.nowMs; }
+
+uint32_t ProcessLab::startNamed(const std::string& imageName) { return impl_->machine.processes.add(imageName); }
+
+bool ProcessLab::waitGone(uint32_t pid, uint32_t ms) {
+    (void)ms;
+    const sim::SimProcess* p = impl_->machine.processes.find(pid);
+    return p == nullptr || !p->running;
+}
+
+void ProcessLab::createWindow() {
+    impl_->machine.shell.windows[kWindow] = [this](uint32_t message, uint64_t, int64_t) {
+        if (message == kMessage) ++impl_->dispatched;
+        return int64_t{0};
+    };
+}
+
+void ProcessLab::postFromAnotherThread(int count, uint32_t intervalMs) {
+    auto& m = impl_->machine;
+    for (int i = 1; i <= count; ++i)
+        m.shell.post(kWindow, kMessage, static_cast<uint64_t>(i), 0, m.nowMs + static_cast<uint64_t>(i) * intervalMs);
+}
+
+void ProcessLab::joinPoster() {}
+int ProcessLab::dispatchedCount() const { return impl_->dispatched; }
+bool ProcessLab::simulated() { return true; }
+
+}  // namespace testsupport

@@ -1,0 +1,137 @@
+// Process fixture over real Windows processes (under Wine in this project).
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "platform/handle.h"
+#include "support/proclab.h"
+
+namespace testsupport {
+namespace {
+
+struct KernelTraits : platform::NullIsEmpty {
+    static void close(platform::Handle h) noexcept { ::CloseHandle(h); }
+};
+using UniqueKernel = platform::UniqueHandle<KernelTraits>;
+
+constexpr UINT kMessage = WM_APP + 1;
+std::atomic<int> g_dispatched{0};
+
+LRESULT CALLBACK countingProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == kMessage) {
+        ++g_dispatched;
+        return 0;
+    }
+    return ::DefWindowProcA(hwnd, msg, w, l);
+}
+
+std::string moduleFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of('\\'));
+}
+
+}  // namespace
+
+struct ProcessLab::Impl {
+    std::string folder = moduleFolder();
+    std::string scratch;
+    std::map<uint32_t, UniqueKernel> started;
+    HWND window = nullptr;
+    std::thread poster;
+};
+
+ProcessLab::ProcessLab() : impl_(std::make_unique<Impl>()) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    impl_->scratch = std::string(temp) + "korvalend-proclab-" + std::to_string(::GetCurrentProcessId());
+    ::CreateDirectoryA(impl_->scratch.c_str(), nullptr);
+    g_dispatched = 0;
+}
+
+ProcessLab::~ProcessLab() {
+    joinPoster();
+    for (auto& [pid, h] : impl_->started) {
+        if (::WaitForSingleObject(h.get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(h.get(), 1);
+        ::WaitForSingleObject(h.get(), 5000);
+    }
+    impl_->started.clear();
+    if (impl_->window) ::DestroyWindow(impl_->window);
+    WIN32_FIND_DATAA fd;
+    HANDLE f = ::FindFirstFileA((impl_->scratch + "\\*").c_str(), &fd);
+    if (f != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                ::DeleteFileA((impl_->scratch + "\\" + fd.cFileName).c_str());
+        } while (::FindNextFileA(f, &fd));
+        ::FindClose(f);
+    }
+    ::RemoveDirectoryA(impl_->scratch.c_str());
+}
+
+std::string ProcessLab::sleeperPath() const { return impl_->folder + "\\sleeper.exe"; }
+std::string ProcessLab::emptyFolder() const { return impl_->scratch; }
+
+uint64_t ProcessLab::nowMs() const {
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+uint32_t ProcessLab::startNamed(const std::string& imageName) {
+    const std::string path = impl_->scratch + "\\" + imageName;
+    if (!::CopyFileA(sleeperPath().c_str(), path.c_str(), FALSE) && ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    // CreateProcess runs an image whatever its extension; the shell would not.
+    std::string cmd = "\"" + path + "\" 60000";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0;
+    ::CloseHandle(pi.hThread);
+    impl_->started.emplace(pi.dwProcessId, UniqueKernel(pi.hProcess));
+    return pi.dwProcessId;
+}
+
+bool ProcessLab::waitGone(uint32_t pid, uint32_t ms) {
+    auto it = impl_->started.find(pid);
+    if (it == impl_->started.end()) return false;
+    return ::WaitForSingleObject(it->second.get(), ms) == WAIT_OBJECT_0;
+}
+
+void ProcessLab::createWindow() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = countingProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "KorvalendProcLab";
+    ::RegisterClassA(&wc);  // fails harmlessly when already registered
+    impl_->window = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
+void ProcessLab::postFromAnotherThread(int count, uint32_t intervalMs) {
+    HWND target = impl_->window;
+    impl_->poster = std::thread([target, count, intervalMs] {
+        for (int i = 1; i <= count; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
+            ::PostMessageA(target, kMessage, static_cast<WPARAM>(i), 0);
+        }
+    });
+}
+
+void ProcessLab::joinPoster() {
+    if (impl_->poster.joinable()) impl_->poster.join();
+}
+
+int ProcessLab::dispatchedCount() const { return g_dispatched; }
+bool ProcessLab::simulated() { return false; }
+
+}  // namespace testsupport
