@@ -432,7 +432,13 @@ int32_t FileSystem::shellDelete(const std::vector<std::string>& sources, uint16_
         if (hasWildcard(last)) {
             const std::string folderPath = cut == std::string::npos ? currentDirectory : source.substr(0, cut + 1);
             FsNode* folder = resolveFolder(folderPath);
-            if (folder != nullptr) {
+            if (folder == nullptr) {
+                if (error == 0) error = kErrorPathNotFound;
+                continue;
+            }
+            // A wildcard that matches nothing in an existing folder is no
+            // failure: there was simply nothing to delete.
+            {
                 for (const auto& [key, child] : folder->children) {
                     if (filesOnly && child->directory) continue;
                     if (!findPatternMatches(last, child->name)) continue;
@@ -452,7 +458,7 @@ int32_t FileSystem::shellDelete(const std::vector<std::string>& sources, uint16_
             }
         }
         if (items.empty()) {
-            if (error == 0) error = kErrorFileNotFound;
+            if (error == 0 && !hasWildcard(last)) error = kErrorFileNotFound;
             continue;
         }
         for (std::size_t i = 0; i < items.size(); ++i) {

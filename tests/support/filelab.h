@@ -1,0 +1,36 @@
+// Test-only file fixture for the contract tests: a scratch folder to fill
+// with files and folders of chosen attributes. On the simulated build it owns
+// a fresh machine; on Windows it is a new folder under the temp folder,
+// removed with everything left in it at the end.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace testsupport {
+
+class FileLab {
+public:
+    FileLab();
+    ~FileLab();
+    FileLab(const FileLab&) = delete;
+    FileLab& operator=(const FileLab&) = delete;
+
+    // The scratch folder, without a trailing backslash.
+    [[nodiscard]] const std::string& root() const;
+    // Paths below are relative to root(); parents must exist.
+    bool addDirectory(const std::string& relative, uint32_t attributes = 0);
+    bool addFile(const std::string& relative, const std::string& content = {}, uint32_t attributes = 0);
+    // Whether the Recycle Bin holds an item that came from this full path:
+    // nothing when this machine's bin cannot be looked into.
+    [[nodiscard]] std::optional<bool> recycled(const std::string& fullPath) const;
+    [[nodiscard]] static bool simulated();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace testsupport
