@@ -269,9 +269,11 @@ add_bystanders() {
     echo "other" >"$C/Program Files/Other Suite/program/bootstrap.ini"
 }
 
-# start_soffice: a stand-in suite process under the image name soffice.bin.
+# place_soffice, start_soffice: a stand-in suite process under the image name
+# soffice.bin, in the suite's program folder.
+place_soffice() { cp "$PROGRAMS/soffice_standin.exe" "$SUITE_DIR/program/soffice.bin"; }
 start_soffice() {
-    cp "$PROGRAMS/soffice_standin.exe" "$SUITE_DIR/program/soffice.bin"
+    [ -f "$SUITE_DIR/program/soffice.bin" ] || place_soffice
     win "$(winpath "$PROGRAMS/soffice_standin.exe")" --spawn \
         "C:\\Program Files\\$(basename "$SUITE_DIR")\\program\\soffice.bin" >/dev/null ||
         { echo "could not start soffice.bin" >&2; exit 1; }
@@ -282,10 +284,17 @@ processes() { win "$(winpath "$PROGRAMS/soffice_standin.exe")" --list | tr -d '\
 # fail_installer_for TEXT: the shim answers 1603 to command lines holding TEXT.
 fail_installer_for() { printf '%s\n' "$1" >>"$C/korvalend-msiexec.fail"; }
 
-# snapshot NAME: the whole registry and the file list of C:, for comparisons.
+# snapshot NAME: HKLM and the file list of C:, for comparisons. Stopping the
+# wineserver makes it write the registry to system.reg (far quicker than an
+# export); it also ends every process of the machine, so take snapshots
+# before starting soffice.bin.
 snapshot() {
-    win regedit /E "$(winpath "$RUN/$1.reg")" || { echo "registry export failed" >&2; exit 1; }
-    iconv -f UTF-16 -t UTF-8 "$RUN/$1.reg" | tr -d '\r' >"$RUN/$1.regtxt"
+    "$WINESERVER" -k 2>/dev/null
+    "$WINESERVER" -w 2>/dev/null
+    # Key lines become HKEY_LOCAL_MACHINE\... with single backslashes, as
+    # regedit writes them; Wine's own timestamps go.
+    sed -e '/^#/d' -e '/^\[/{s/\] [0-9]*$/]/;s/\\\\/\\/g;s/^\[/[HKEY_LOCAL_MACHINE\\/}' \
+        "$WINEPREFIX/system.reg" >"$RUN/$1.regtxt"
     (cd "$C" && find . -path ./windows -prune -o -print | LC_ALL=C sort) >"$RUN/$1.files"
 }
 
@@ -344,7 +353,9 @@ expect_events() {
 }
 
 # Registry checks on a snapshot: key paths as regedit writes them.
-has_key() { grep -Fxiq "[$2]" "$RUN/$1.regtxt"; }
+# Wine writes only keys with values or without subkeys, so a key is also
+# present when a key below it is listed.
+has_key() { grep -Fiq -e "[$2]" -e "[$2\\" "$RUN/$1.regtxt"; }
 expect_key() { check "key present: $2" has_key "$1" "$2"; }
 expect_no_key() { check "key absent: $2" not has_key "$1" "$2"; }
 
@@ -352,25 +363,50 @@ expect_file() { check "present: ${1#$C/}" test -e "$1"; }
 gone() { [ ! -e "$1" ] && [ ! -L "$1" ]; }
 expect_no_file() { check "absent: ${1#$C/}" gone "$1"; }
 
-# expect_trashed HOSTPATH: the item went to the Recycle Bin with its content.
-trashed_as() { # name in Trash/files of the item that came from HOSTPATH
+# The Recycle Bin is the XDG trash: Trash/files holds the items, each with a
+# Trash/info/<name>.trashinfo naming where it came from. The program empties
+# a folder into the bin before the folder itself, so a folder's content
+# arrives as items of its own. Paths are compared as Windows does, case
+# ignored (the program lower-cases the install location).
+trash_entries() { # lines "<original host path, lower case>|<name in Trash/files>"
     local info
     for info in "$TRASH"/info/*.trashinfo; do
         [ -e "$info" ] || continue
         local p
         p=$(sed -n 's/^Path=//p' "$info" | python3 -c 'import sys,urllib.parse;print(urllib.parse.unquote(sys.stdin.read().strip()))')
-        if [ "$(realpath -m "$p")" = "$(realpath -m "$1")" ]; then basename "$info" .trashinfo; return 0; fi
+        printf '%s|%s\n' "$(realpath -m "$p" | tr '[:upper:]' '[:lower:]')" "$(basename "$info" .trashinfo)"
     done
+}
+lower_path() { realpath -m "$1" | tr '[:upper:]' '[:lower:]'; }
+
+# trashed_as HOSTPATH: where the item that was at HOSTPATH now is, in
+# Trash/files, directly or inside a trashed folder that held it.
+trashed_as() {
+    local want origin name
+    want=$(lower_path "$1")
+    while IFS='|' read -r origin name; do
+        if [ "$want" = "$origin" ]; then echo "$TRASH/files/$name"; return 0; fi
+        case "$want" in
+            "$origin"/*)
+                local rest=${want#"$origin"/} hit
+                # the rest of the path, matched without regard to case
+                hit=$(cd "$TRASH/files/$name" 2>/dev/null && find . -ipath "./$rest" -print -quit)
+                if [ -n "$hit" ]; then echo "$TRASH/files/$name/${hit#./}"; return 0; fi ;;
+        esac
+    done < <(trash_entries)
     return 1
 }
 expect_trashed() {
-    local name
-    if name=$(trashed_as "$1") && [ -e "$TRASH/files/$name" ]; then
+    local at
+    if at=$(trashed_as "$1") && [ -e "$at" ]; then
         pass "in the Recycle Bin: ${1#$C/}"
     else
         fail "in the Recycle Bin: ${1#$C/}"
-        ls -R "$TRASH" 2>/dev/null | head -20 | sed 's/^/    /'
+        trash_entries | sed 's/^/    /'
     fi
+}
+expect_not_trashed() {
+    check "not in the Recycle Bin: ${1#$C/}" not trashed_as "$1"
 }
 trash_count() { find "$TRASH/files" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l; }
 expect_trash_count() {
@@ -381,19 +417,19 @@ expect_trash_count() {
         ls "$TRASH/files" 2>/dev/null | sed 's/^/    /'
     fi
 }
-# Anything in the Recycle Bin came from the suite's own two folders.
+# Everything in the Recycle Bin came from the suite's install folder or its
+# Start menu folder (or is the suite's own Startup shortcut).
 expect_trash_only_suite() {
-    local info bad=0 allowed
-    allowed=$(printf '%s\n' "$SUITE_DIR" "$COMMON_PROGRAMS/$SUITE_KEY" "$SUITE_STARTUP" | xargs -d '\n' realpath -m)
-    for info in "$TRASH"/info/*.trashinfo; do
-        [ -e "$info" ] || continue
-        local p
-        p=$(sed -n 's/^Path=//p' "$info" | python3 -c 'import sys,urllib.parse;print(urllib.parse.unquote(sys.stdin.read().strip()))')
-        if ! printf '%s\n' "$allowed" | grep -Fxq "$(realpath -m "$p")"; then
-            bad=1
-            echo "    unexpected: $p"
-        fi
-    done
+    local origin name bad=0 dir menu startup
+    dir=$(lower_path "$SUITE_DIR")
+    menu=$(lower_path "$COMMON_PROGRAMS/$SUITE_KEY")
+    startup=$(lower_path "$SUITE_STARTUP")
+    while IFS='|' read -r origin name; do
+        case "$origin" in
+            "$dir" | "$dir"/* | "$menu" | "$menu"/* | "$startup") ;;
+            *) bad=1; echo "    unexpected: $origin" ;;
+        esac
+    done < <(trash_entries)
     check "Recycle Bin holds nothing but the suite's folders" test $bad -eq 0
 }
 
@@ -401,12 +437,11 @@ running() { processes | grep -qix "$1"; }
 expect_running() { check "process running: $1" running "$1"; }
 expect_not_running() { check "process gone: $1" not running "$1"; }
 
-# Registry lines that Wine rewrites on its own from one process start to the
-# next, and that say nothing about what the program did.
+# The part of the registry that installing and uninstalling touch: HKLM's
+# software keys (HKCR included). Wine rewrites hardware and display keys at
+# each start of its desktop process; they say nothing about this program.
 volatile_filter() {
-    grep -v -E '^"(InstallDate|LastBootTime|DynData|TimeStamp)"' |
-        grep -v -i -E '^\[HKEY_LOCAL_MACHINE\\(HARDWARE|SYSTEM\\CurrentControlSet\\Control\\(Session Manager|TimeZoneInformation))' |
-        awk '/^\[/{skip = ($0 ~ /\\(Volatile Environment|DynData|PerfData)/)} !skip'
+    awk '/^\[/{k = toupper($0); keep = (k ~ /^\[HKEY_LOCAL_MACHINE\\SOFTWARE(\\|\])/) && k !~ /\\NETWORKCARDS/} keep'
 }
 
 # expect_unchanged BEFORE AFTER: registry and files of two snapshots agree.
@@ -453,10 +488,8 @@ expect_suite_removed() {
     expect_no_file "$COMMON_PROGRAMS/$SUITE_KEY"
     expect_trashed "$SUITE_DIR"
     expect_trashed "$COMMON_PROGRAMS/$SUITE_KEY"
-    local t
-    if t=$(trashed_as "$SUITE_DIR"); then
-        expect_file "$TRASH/files/$t/program/user-notes.txt"
-    fi
+    expect_trashed "$SUITE_DIR/program/user-notes.txt"
+    expect_trashed "$COMMON_PROGRAMS/$SUITE_KEY/Online Help.url"
 }
 
 # What belongs to others stayed where it was.

@@ -1,0 +1,30 @@
+# Collabora Office: its vendor key has no leading backslash in the program's
+# table, its help pack and extension carry the Collabora names, and its own
+# desktop shortcuts go too. A folder that bears one of the LibreOffice
+# shortcut names is not a shortcut and stays.
+new_machine "$SCENARIO"
+install_suite collabora
+install_helppack collabora
+add_extension CollaboraExtTemplates "Collabora Extension Templates"
+add_bystanders
+snapshot before
+expect_suite_installed before
+expect_key before "$UNINSTALL\\$HELP_CODE"
+
+run_korvalend
+snapshot after
+expect_exit 0
+expect_installer_calls <<EOF2
+/passive /norestart /x$HELP_CODE
+/passive /norestart /x$SUITE_CODE
+EOF2
+expect_events <<EOF2
+extension CollaboraExtTemplates /verysilent | soffice.bin gone
+msiexec /passive /norestart /x$HELP_CODE | soffice.bin gone
+msiexec /passive /norestart /x$SUITE_CODE | soffice.bin gone
+EOF2
+expect_suite_removed after
+expect_no_key after "$UNINSTALL\\$HELP_CODE"
+expect_no_key after "$UNINSTALL\\CollaboraExtTemplates"
+expect_bystanders_kept
+expect_trash_only_suite
