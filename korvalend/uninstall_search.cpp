@@ -38,13 +38,23 @@ std::string searchUninstallEntries(const std::string& SCHAINE, const std::string
     for (const std::string& entry : SOUS_CLES) {
         // Absolute, so it does not matter which key is current.
         if (!reg.OPENKEYREADONLY(SUNINST_PATH + "\\" + entry)) continue;
-        reg.GETVALUENAMES(VALEUR_CLES);
+        // Only a value named SKEY exactly, letter case included, takes part.
+        // The registry finds values without regard to case, so the text is
+        // read first and the names are listed only to confirm a candidate:
+        // most entries then cost one read, and the outcome is the same.
         bool matched = false;
-        for (const std::string& name : VALEUR_CLES) {
-            if (name != SKEY) continue;  // byte for byte: "displayname" is another value
-            const std::string text = reg.READSTRING(name);
-            matched = beginsWith(text, SCHAINE) && !(skip && skip(entry, text));
-            break;  // at most one value name equals SKEY exactly
+        std::string text;
+        bool unreadable = false;
+        try {
+            text = reg.READSTRING(SKEY);
+        } catch (const platform::ERegistryException&) {
+            unreadable = true;  // raised again below only if the name is SKEY exactly
+        }
+        if (unreadable || beginsWith(text, SCHAINE)) {
+            reg.GETVALUENAMES(VALEUR_CLES);
+            const bool named = std::find(VALEUR_CLES.begin(), VALEUR_CLES.end(), SKEY) != VALEUR_CLES.end();
+            if (named && unreadable) text = reg.READSTRING(SKEY);  // raises as the read of that value does
+            matched = named && !(skip && skip(entry, text));
         }
         if (!matched) {
             reg.CLOSEKEY();

@@ -138,6 +138,15 @@ TEST(UninstallSearch, DisplayNameOfWrongTypeRaises) {
     }
 }
 
+TEST(UninstallSearch, AValueNamedOtherwiseIsNeverReadSoItsTypeDoesNotMatter) {
+    sim::Machine m;
+    m.registry.setDword(Root::LocalMachine, entryKey("A"), "displayname", 7);
+    m.registry.setString(Root::LocalMachine, entryKey("A"), "UninstallString", "a.exe");
+    addUninstallEntry(m, "B", "LibreOffice", "b.exe");
+    EXPECT_EQ(RECH_PROG("", "DisplayName", "UninstallString"), "b.exe");
+    EXPECT_THROW((void)RECH_PROG("", "displayname", "UninstallString"), platform::ERegistryException);
+}
+
 TEST(UninstallSearch, WantedValueOfWrongTypeRaisesOnlyForTheMatch) {
     sim::Machine m;
     addUninstallEntry(m, "A", "Other");
