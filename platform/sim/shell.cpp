@@ -71,6 +71,8 @@ int32_t shellExecuteExA(ShellExecuteInfoA& info) {
         file = shell.expand(file);
         directory = shell.expand(directory);
     }
+    // The shell accepts a file name enclosed in double quotes.
+    if (file.size() >= 2 && file.front() == '"' && file.back() == '"') file = file.substr(1, file.size() - 2);
     std::string resolved;
     const sim::Program* program = locate(shell, file, resolved);
     rec.resolvedFile = resolved;

@@ -31,6 +31,21 @@ TEST(LaunchContract, AMissingFileFailsAtOnceWithoutADialog) {
     }
 }
 
+// An uninstall command stored with arguments is launched whole, as one file
+// name, which names no file.
+TEST(LaunchContract, ArgumentsInsideTheFileNameMakeTheLaunchFail) {
+    ProcessLab lab;
+    EXPECT_FALSE(SHELLEXECANDWAIT(lab.sleeperPath() + " 0 3", "", "", 1, ""));
+    EXPECT_FALSE(SHELLEXECANDWAIT(lab.sleeperPath() + " /verysilent", "", "", 1, ""));
+}
+
+// The shell itself takes a quoted file name; the program removes quotes
+// before it launches anyway.
+TEST(LaunchContract, AFileNameInQuotesIsLaunched) {
+    ProcessLab lab;
+    EXPECT_TRUE(SHELLEXECANDWAIT("\"" + lab.sleeperPath() + "\"", "0", "", 1, ""));
+}
+
 TEST(LaunchContract, EnvironmentVariablesInTheFileNameAreExpanded) {
     ProcessLab lab;
     EXPECT_TRUE(SHELLEXECANDWAIT("%SystemRoot%\\system32\\cmd.exe", "/c exit 7", "", 0, ""));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "korvalend/uninstall_search.h"
+#include "korvalend/vendor_lookup.h"
 #include "platform/tregistry.h"
 #include "platform/wintypes.h"
 #include "support/regwrite.h"
@@ -71,6 +72,22 @@ TEST_F(UninstallContract, ACommandThatCannotBeLaunchedFailsTheRemoval) {
     entry(u"KorvaltestGone_is1", u"Korvaltest Gone", u"\"C:\\korvaltest-no-such-folder\\unins000.exe\"");
     EXPECT_FALSE(SUPP_APPLICATION("Korvaltest Gone", " /verysilent"));
     EXPECT_TRUE(SUPP_APPLICATION("Korvaltest Nothing", " /verysilent"));
+}
+
+TEST_F(UninstallContract, AnEntryThatCannotBeOpenedIsPassedOver) {
+    entry(u"{KORVALTEST-6}", u"Korvaltest Closed", u"closed.exe");
+    entry(u"{KORVALTEST-7}", u"Korvaltest Open", u"open.exe");
+    ASSERT_TRUE(sandbox.denyAll(kUninstall + u"{KORVALTEST-6}"));
+    EXPECT_EQ(RECH_PROG("Korvaltest", "DisplayName", "UninstallString"), "open.exe");
+}
+
+TEST_F(UninstallContract, AnEntryReadableOnlyStillExists) {
+    entry(u"{KORVALTEST-8}", u"Korvaltest Read Only");
+    ASSERT_TRUE(sandbox.denyWrite(kUninstall + u"{KORVALTEST-8}"));
+    EXPECT_TRUE(CHERCHE_CLE_EXIST("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{KORVALTEST-8}"));
+    EXPECT_TRUE(CHERCHE_CLE_EXIST("\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{korvaltest-8}"));
+    EXPECT_FALSE(CHERCHE_CLE_EXIST("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{KORVALTEST-9}"));
+    EXPECT_TRUE(RECH_APPLICATION("Korvaltest Read"));
 }
 
 }  // namespace

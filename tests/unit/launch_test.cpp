@@ -81,7 +81,7 @@ TEST(ShellExecAndWait, LaunchFailuresReturnFalseAtOnceWithoutWaiting) {
         "C:\\Tools\\missing.exe",
         "",                              // empty file: still a text, and refused
         "C:\\Tools\\refused.exe",
-        "\"C:\\Tools\\tool.exe\"",       // quotes are part of the name
+        "\"C:\\Tools\\tool.exe",            // an opening quote alone is part of the name
         "C:\\Tools\\tool.exe /silent",   // arguments inside the file name
         "%NO_SUCH_VARIABLE%\\tool.exe",
     };
