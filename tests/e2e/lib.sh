@@ -301,7 +301,7 @@ snapshot() {
 # run_korvalend [ARG...]: runs the program as a deployment tool would, with
 # fresh logs, and keeps its exit code in KV_EXIT.
 run_korvalend() {
-    rm -f "$C/korvalend-msiexec.log" "$C/korvalend-events.log"
+    rm -f "$C/korvalend-msiexec.log" "$C/korvalend-events.log" "$RUN/trash.entries"
     local t0=$SECONDS
     timeout 300 "$WINE" "$(winpath "$KORVALEND_BUILD/korvalend.exe")" "$@" >"$RUN/korvalend.out" 2>&1
     KV_EXIT=$?
@@ -369,13 +369,16 @@ expect_no_file() { check "absent: ${1#$C/}" gone "$1"; }
 # arrives as items of its own. Paths are compared as Windows does, case
 # ignored (the program lower-cases the install location).
 trash_entries() { # lines "<original host path, lower case>|<name in Trash/files>"
-    local info
-    for info in "$TRASH"/info/*.trashinfo; do
-        [ -e "$info" ] || continue
-        local p
-        p=$(sed -n 's/^Path=//p' "$info" | python3 -c 'import sys,urllib.parse;print(urllib.parse.unquote(sys.stdin.read().strip()))')
-        printf '%s|%s\n' "$(realpath -m "$p" | tr '[:upper:]' '[:lower:]')" "$(basename "$info" .trashinfo)"
-    done
+    if [ ! -f "$RUN/trash.entries" ]; then
+        local info p
+        for info in "$TRASH"/info/*.trashinfo; do
+            [ -e "$info" ] || continue
+            p=$(sed -n 's/^Path=//p' "$info")
+            p=$(printf '%b' "${p//%/\\x}") # percent-decoding
+            printf '%s|%s\n' "$(lower_path "$p")" "$(basename "$info" .trashinfo)"
+        done >"$RUN/trash.entries"
+    fi
+    cat "$RUN/trash.entries"
 }
 lower_path() { realpath -m "$1" | tr '[:upper:]' '[:lower:]'; }
 
