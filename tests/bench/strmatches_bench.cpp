@@ -18,7 +18,11 @@ const std::string& text(std::size_t bytes) {
 
 // "*aaa...ab": every position of the text starts a near miss that fails
 // only at the last pattern byte.
-std::string nearMiss(std::size_t m) { return "*" + std::string(m - 2, 'a') + "b"; }
+std::string nearMiss(std::size_t m) {
+    std::string p = "*";
+    p.append(m - 2, 'a');
+    return p + 'b';
+}
 
 // "*a*a*...*b": many stars; each one commits, only the last is retried.
 std::string manyStars(std::size_t m) {
@@ -28,7 +32,11 @@ std::string manyStars(std::size_t m) {
 }
 
 // "*?a...ab": a "?" after the star, the matcher's documented weak spot.
-std::string questionAfterStar(std::size_t m) { return "*?" + std::string(m - 3, 'a') + "b"; }
+std::string questionAfterStar(std::size_t m) {
+    std::string p = "*?";
+    p.append(m - 3, 'a');
+    return p + 'b';
+}
 
 template <std::string (*Make)(std::size_t)>
 void run(benchmark::State& state) {
