@@ -279,6 +279,15 @@ start_soffice() {
         { echo "could not start soffice.bin" >&2; exit 1; }
 }
 
+# start_bystander_process NAME: the stand-in under another image name, outside
+# the suite (the suite's own launcher is soffice.exe: it is not looked for).
+start_bystander_process() {
+    mkdir -p "$C/other"
+    cp "$PROGRAMS/soffice_standin.exe" "$C/other/$1"
+    win "$(winpath "$PROGRAMS/soffice_standin.exe")" --spawn "C:\\other\\$1" >/dev/null ||
+        { echo "could not start $1" >&2; exit 1; }
+}
+
 processes() { win "$(winpath "$PROGRAMS/soffice_standin.exe")" --list | tr -d '\r' | cut -d' ' -f1; }
 
 # fail_installer_for TEXT: the shim answers 1603 to command lines holding TEXT.

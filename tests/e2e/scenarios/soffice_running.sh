@@ -5,11 +5,13 @@ install_suite tdf
 add_extension LOExtGrammar "LibreOffice Extension Grammar Checker"
 snapshot before
 start_soffice
+start_bystander_process soffice.exe
 expect_running soffice.bin
+expect_running soffice.exe
 
 run_korvalend
 expect_not_running soffice.bin
-expect_running rpcss.exe
+expect_running soffice.exe
 snapshot after
 expect_exit 0
 expect_events <<EOF2
