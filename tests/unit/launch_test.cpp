@@ -91,6 +91,9 @@ TEST(ShellExecAndWait, LaunchFailuresReturnFalseAtOnceWithoutWaiting) {
         EXPECT_EQ(m.nowMs, before) << file;
         ASSERT_FALSE(m.shell.launches.empty());
         EXPECT_EQ(m.shell.launches.back().file, std::optional<std::string>(file));
+        const int32_t expectedError = file.find("refused") != std::string::npos ? platform::kErrorAccessDenied
+                                                                                 : platform::kErrorFileNotFound;
+        EXPECT_EQ(m.shell.lastError, expectedError) << file;
     }
     EXPECT_TRUE(m.shell.waitSlices.empty());
     EXPECT_EQ(m.processes.openHandles(), 0);
