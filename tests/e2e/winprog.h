@@ -26,12 +26,8 @@ struct KernelHandleTraits : platform::NullIsEmpty {
 struct FileHandleTraits : platform::InvalidIsEmpty {
     static void close(platform::Handle h) noexcept { ::CloseHandle(h); }
 };
-struct KeyHandleTraits : platform::NullIsEmpty {
-    static void close(platform::Handle h) noexcept { ::RegCloseKey(static_cast<HKEY>(h)); }
-};
 using KernelHandle = platform::UniqueHandle<KernelHandleTraits>;
 using FileHandle = platform::UniqueHandle<FileHandleTraits>;  // also a Tool Help snapshot
-using KeyHandle = platform::UniqueHandle<KeyHandleTraits>;
 
 // The logs the scenarios read, at fixed places of the prefix's C: drive.
 inline constexpr const wchar_t* kInstallerLog = L"C:\\korvalend-msiexec.log";
