@@ -43,7 +43,10 @@ TEST(LaunchContract, ArgumentsInsideTheFileNameMakeTheLaunchFail) {
 // before it launches anyway.
 TEST(LaunchContract, AFileNameInQuotesIsLaunched) {
     ProcessLab lab;
-    EXPECT_TRUE(SHELLEXECANDWAIT("\"" + lab.sleeperPath() + "\"", "0", "", 1, ""));
+    std::string quoted = lab.sleeperPath();
+    quoted.insert(quoted.begin(), '"');
+    quoted.push_back('"');
+    EXPECT_TRUE(SHELLEXECANDWAIT(quoted, "0", "", 1, ""));
 }
 
 TEST(LaunchContract, EnvironmentVariablesInTheFileNameAreExpanded) {
