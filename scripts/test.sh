@@ -16,15 +16,32 @@ cleanup() { WINEPREFIX=$KORVALEND_WINEPREFIX /usr/lib/wine/wineserver -k >/dev/n
 trap cleanup EXIT
 
 status=0
+passed=0
+failed=0
+log=$(mktemp)
 for preset in native native-asan windows; do
   echo "=== $preset ==="
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
-  ctest --preset "$preset" -j "$jobs" || status=1
+  ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$log" || true
+  # ctest's summary: "NN% tests passed, F tests failed out of T"
+  summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+  if [ -z "$summary" ]; then
+    status=1
+    continue
+  fi
+  f=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+  t=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")
+  passed=$((passed + t - f))
+  failed=$((failed + f))
+  [ "$f" -eq 0 ] || status=1
 done
+rm -f "$log"
 
 if [ -x scripts/fuzz.sh ]; then
   echo "=== fuzz (short runs) ==="
-  bash scripts/fuzz.sh 20 || status=1
+  if bash scripts/fuzz.sh 20; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 fi
+echo
+echo "$passed passed, $failed failed"
 exit $status
