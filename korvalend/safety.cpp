@@ -78,11 +78,15 @@ bool ISSAFEINSTALLFOLDER(const std::string& folder, const ProtectedFolders& prot
     }
     for (const std::string& p : protectedFolders.folders)
         if (!p.empty() && ISSAMEORANCESTOR(path, p)) return false;
-    for (const std::string& c : protectedFolders.containers) {
-        if (c.empty()) continue;
-        if (ISSAMEORANCESTOR(path, c)) return false;
-        const std::size_t cut = path.find_last_of("\\/");
-        if (ISSAMEORANCESTOR(c, path.substr(0, cut)) && ISSAMEORANCESTOR(path.substr(0, cut), c)) return false;
+    for (const ProtectedTree& tree : protectedFolders.trees) {
+        if (tree.folder.empty()) continue;
+        if (ISSAMEORANCESTOR(path, tree.folder)) return false;
+        if (!ISSAMEORANCESTOR(tree.folder, path)) continue;
+        const FolderPath below = SPLITFOLDERPATH(tree.folder);
+        std::size_t treeDepth = below.components.size();
+        if (treeDepth > 0 && below.components.back().empty()) --treeDepth;
+        const std::size_t levels = parts.components.size() - treeDepth;
+        if (tree.depth == 0 || levels <= static_cast<std::size_t>(tree.depth)) return false;
     }
     return true;
 }
@@ -122,38 +126,64 @@ std::string parentOf(const std::string& path) {
 
 ProtectedFolders PROTECTEDFOLDERS() {
     // CSIDL numbers of the folders no removal may take away or contain.
-    static constexpr std::array<int32_t, 13> kFolders = {
-        0x24,  // Windows
+    static constexpr std::array<int32_t, 28> kFolders = {
         0x25,  // system
         0x26,  // Program Files
         0x2A,  // Program Files (x86)
         0x2B,  // Program Files\Common Files
+        0x2C,  // Program Files (x86)\Common Files
         0x23,  // ProgramData
         0x28,  // the user's profile
         0x1A,  // the user's AppData\Roaming
         0x1C,  // the user's AppData\Local
         0x05,  // the user's Documents
+        0x10,  // the user's Desktop
+        0x27,  // the user's Pictures
+        0x0D,  // the user's Music
+        0x0E,  // the user's Videos
+        0x0B,  // the user's Start menu
+        0x02,  // the user's Programs
+        0x15,  // the user's Templates
+        0x2E,  // shared Documents
+        0x35,  // shared Music
+        0x36,  // shared Pictures
+        0x37,  // shared Videos
+        0x2D,  // shared Templates
+        0x16,  // shared Start menu
+        0x18,  // shared Startup
+        0x14,  // Fonts
         platform::kCsidlCommonDesktopDirectory,
         platform::kCsidlCommonPrograms,
         platform::kCsidlStartup,
     };
+    // Levels below the folder of profiles that belong to users: the profiles,
+    // their top folders (Documents, AppData) and the ones inside (AppData\Local).
+    constexpr int kProfileLevels = 3;
     ProtectedFolders out;
+    // A tree at a drive root would forbid the whole drive: such a folder
+    // comes only from a failed or odd lookup, and is left out.
+    auto addTree = [&out](const std::string& folder, int depth) {
+        const FolderPath parts = SPLITFOLDERPATH(folder);
+        if (!parts.components.empty() && !parts.components.front().empty()) out.trees.push_back({folder, depth});
+    };
     for (int32_t csidl : kFolders) out.folders.push_back(fonction::GETSPECIALFOLDERLOCATION(csidl));
     const std::string system = fonction::GETWINDOWSSYSTEMFOLDER();
     out.folders.push_back(system);
+    addTree(fonction::GETSPECIALFOLDERLOCATION(0x24), 0);  // Windows
     // The usual folders of the system drive, in case a lookup above failed.
     const FolderPath systemParts = SPLITFOLDERPATH(system);
     if (!systemParts.root.empty()) {
-        out.folders.push_back(parentOf(system));
-        for (const char* name : {"Windows", "Program Files", "Program Files (x86)", "ProgramData"})
+        addTree(parentOf(system), 0);
+        addTree(systemParts.root + "\\Windows", 0);
+        for (const char* name : {"Program Files", "Program Files (x86)", "ProgramData"})
             out.folders.push_back(systemParts.root + "\\" + name);
-        out.containers.push_back(systemParts.root + "\\Users");
+        addTree(systemParts.root + "\\Users", kProfileLevels);
     }
     // Every user's profile lies in the folder that holds the shared desktop's
     // profile (C:\Users\Public\Desktop) and, for an ordinary account, the
     // current profile. The local system account's profile lies elsewhere.
-    out.containers.push_back(parentOf(parentOf(fonction::GETCOMMONDESKTOPDIRECTORYFOLDER())));
-    out.containers.push_back(parentOf(fonction::GETSPECIALFOLDERLOCATION(0x28)));
+    addTree(parentOf(parentOf(fonction::GETCOMMONDESKTOPDIRECTORYFOLDER())), kProfileLevels);
+    addTree(parentOf(fonction::GETSPECIALFOLDERLOCATION(0x28)), kProfileLevels);
     return out;
 }
 

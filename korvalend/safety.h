@@ -21,10 +21,17 @@ struct FolderPath {
 // components with the ANSI upper-casing.
 [[nodiscard]] bool ISSAMEORANCESTOR(const std::string& ancestor, const std::string& path);
 
+// A folder whose subfolders, down to `depth` levels below it (0: all of
+// them), belong to the system or to users, never to the suite.
+struct ProtectedTree {
+    std::string folder;
+    int depth = 0;
+};
+
 // Folders of the machine that no removal may send away or contain.
 struct ProtectedFolders {
-    std::vector<std::string> folders;     // never taken, nor anything that holds them
-    std::vector<std::string> containers;  // their direct children are protected too (user profiles)
+    std::vector<std::string> folders;  // never taken, nor anything that holds them
+    std::vector<ProtectedTree> trees;  // never taken, nor what lies within them
 };
 
 // The install folder may be sent to the Recycle Bin only when, after its
@@ -40,9 +47,10 @@ struct ProtectedFolders {
 // dot or blank, and not a reserved device name (CON, NUL, COM1, LPT1...).
 [[nodiscard]] bool ISPLAINFILENAME(const std::string& name);
 
-// The Windows, system, Program Files and ProgramData folders, the user's
-// profile and its main folders, the special folders the removal works in, and
-// the folder that holds every user's profile.
+// The Windows folder and all it holds, the system, Program Files, Common
+// Files and ProgramData folders, the user's and the shared folders of the
+// shell, and the folder of every user's profile with the first levels below
+// it (profiles, their Documents, Desktop, AppData and the like).
 [[nodiscard]] ProtectedFolders PROTECTEDFOLDERS();
 
 }  // namespace korvalend

@@ -330,3 +330,17 @@ TEST(Refusals, UnresolvableSpecialFoldersSkipTheirSteps) {
 }
 
 }  // namespace
+
+namespace {
+
+// Lookups that come back odd must not widen the refusals to a whole drive.
+TEST(Refusals, AProfileAtTheDriveRootDoesNotForbidTheUsualInstallFolder) {
+    SuiteMachine s;
+    s.m.files.setSpecialFolder(0x28, "C:\\root");
+    s.m.files.setSpecialFolder(platform::kCsidlCommonDesktopDirectory, "C:\\Desktop");
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_FALSE(s.m.files.exists(kInstall));
+    EXPECT_NE(s.m.files.recycled("c:\\program files\\libreoffice"), nullptr);
+}
+
+}  // namespace

@@ -14,7 +14,7 @@ namespace {
 const ProtectedFolders kMachine{
     {"C:\\Windows", "C:\\Windows\\system32", "C:\\Program Files", "C:\\Program Files (x86)", "C:\\ProgramData",
      "C:\\Users\\alice", "C:\\Users\\Public\\Desktop", "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
-    {"C:\\Users"}};
+    {{"C:\\Users", 3}, {"C:\\Windows", 0}}};
 
 struct FolderCase {
     const char* name;
@@ -59,7 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"programFilesUpper", "C:\\PROGRAM FILES", false},
         FolderCase{"windows", "c:\\windows\\", false},
         FolderCase{"system", "c:\\windows\\system32", false},
-        FolderCase{"insideSystem", "c:\\windows\\system32\\libreoffice\\", true},
+        FolderCase{"insideSystem", "c:\\windows\\system32\\libreoffice\\", false},
+        FolderCase{"insideWindows", "c:\\windows\\temp\\", false},
+        FolderCase{"otherUsersDocuments", "c:\\users\\bob\\documents\\", false},
+        FolderCase{"otherUsersAppDataLocal", "c:\\users\\bob\\appdata\\local", false},
+        FolderCase{"deepInAProfile", "c:\\users\\bob\\appdata\\local\\programs\\libreoffice\\", true},
         FolderCase{"users", "c:\\users\\", false},
         FolderCase{"aProfile", "c:\\users\\bob\\", false},
         FolderCase{"currentProfile", "c:\\users\\alice", false},
@@ -72,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(InstallFolder, NoProtectedFoldersKnownStillRefusesRoots) {
     EXPECT_FALSE(ISSAFEINSTALLFOLDER("c:\\", ProtectedFolders{}));
-    EXPECT_TRUE(ISSAFEINSTALLFOLDER("c:\\lo\\", ProtectedFolders{{"", ""}, {""}}));
+    EXPECT_TRUE(ISSAFEINSTALLFOLDER("c:\\lo\\", ProtectedFolders{{"", ""}, {{"", 0}}}));
 }
 
 TEST(ProductKey, OnlyPlainFileNamesNameAShortcutOrFolder) {
