@@ -515,7 +515,16 @@ expect_bystanders_kept() {
 }
 
 # finish: the scenario's verdict, as its exit code.
+# A passed scenario's prefix copy (about 700 MB) is removed, so that a whole
+# run fits on a small disk; a failed one is kept for a look, and so is every
+# one when KORVALEND_KEEP_RUNS is set.
 finish() {
     echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
-    [ "$FAILURES" -eq 0 ]
+    [ "$FAILURES" -eq 0 ] || return 1
+    if [ -z "${KORVALEND_KEEP_RUNS:-}" ] && [ -n "${RUN:-}" ] && [ -d "$RUN" ]; then
+        end_machine
+        WINEPREFIX=$RUN/prefix "$WINESERVER" -w 2>/dev/null
+        rm -rf "$RUN"
+    fi
+    return 0
 }
