@@ -21,24 +21,27 @@ std::string imageNameUpper(std::string name) {
     return name;
 }
 
-int32_t CLOSEPROCCESSUS(const std::string& PNAME) {
-    int32_t result = 0;
-    const std::string wanted = imageNameUpper(PNAME);
+void WALKPROCESSES(const std::function<void(const platform::ProcessEntry32&)>& VISIT) {
     platform::UniqueSnapshot FSNAPSHOTHANDLE = platform::createToolhelp32Snapshot(platform::kTh32csSnapProcess, 0);
-    if (!FSNAPSHOTHANDLE) return result;
+    if (!FSNAPSHOTHANDLE) return;
     platform::ProcessEntry32 FPROCESSENTRY32;
     FPROCESSENTRY32.dwSize = platform::kProcessEntry32Size;
     bool CONTINUELOOP = platform::process32First(FSNAPSHOTHANDLE.get(), FPROCESSENTRY32);
     while (CONTINUELOOP) {
-        const std::string image = processImageName(FPROCESSENTRY32);
-        if (imageNameUpper(imageFileNamePart(image)) == wanted) {
-            // A process that is gone or refused counts as a failed attempt.
-            platform::UniqueProcess process =
-                platform::openProcess(platform::kProcessTerminate, false, FPROCESSENTRY32.th32ProcessID);
-            result = process ? platform::terminateProcess(process.get(), 0) : 0;
-        }
+        VISIT(FPROCESSENTRY32);
         CONTINUELOOP = platform::process32Next(FSNAPSHOTHANDLE.get(), FPROCESSENTRY32);
     }
+}
+
+int32_t CLOSEPROCCESSUS(const std::string& PNAME) {
+    int32_t result = 0;
+    const std::string wanted = imageNameUpper(PNAME);
+    WALKPROCESSES([&](const platform::ProcessEntry32& entry) {
+        if (imageNameUpper(imageFileNamePart(processImageName(entry))) != wanted) return;
+        // A process that is gone or refused counts as a failed attempt.
+        platform::UniqueProcess process = platform::openProcess(platform::kProcessTerminate, false, entry.th32ProcessID);
+        result = process ? platform::terminateProcess(process.get(), 0) : 0;
+    });
     return result;
 }
 

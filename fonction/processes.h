@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/processes.h"
@@ -16,6 +17,11 @@ namespace fonction {
 [[nodiscard]] std::string imageFileNamePart(const std::string& name);
 // ASCII a-z to A-Z; every other byte, letters outside ASCII included, kept.
 [[nodiscard]] std::string imageNameUpper(std::string name);
+
+// Takes a snapshot of all processes and hands each entry to VISIT, in the
+// snapshot's order; nothing when the snapshot cannot be taken. The snapshot
+// is closed on every way out.
+void WALKPROCESSES(const std::function<void(const platform::ProcessEntry32&)>& VISIT);
 
 // Terminates, with exit code 0, every running process whose image file name
 // equals PNAME (ASCII case ignored). PNAME is used whole. Returns the outcome
