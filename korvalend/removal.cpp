@@ -57,6 +57,24 @@ bool isLink(const std::string& path) {
     return attrs != platform::kInvalidFileAttributes && (attrs & platform::kFileAttributeReparsePoint) != 0;
 }
 
+// True when the folder or any folder on the way to it is a link or junction:
+// "C:\Documents and Settings\bob" reaches a profile through one.
+bool reachedThroughLink(const std::string& folder) {
+    const FolderPath parts = SPLITFOLDERPATH(folder);
+    std::string path = parts.root;
+    for (const std::string& component : parts.components) {
+        path += "\\" + component;
+        if (isLink(path)) return true;
+    }
+    return false;
+}
+
+// The folder may go to the Recycle Bin: it is the suite's own by its path,
+// and no link on the way leads it elsewhere.
+bool mayRecycle(const std::string& folder) {
+    return ISSAFEINSTALLFOLDER(folder, PROTECTEDFOLDERS()) && !reachedThroughLink(folder);
+}
+
 // Deletes FOLDER\NAME permanently when it is a file.
 void deleteShortcut(const std::string& folder, const std::string& name) {
     const std::string path = inFolder(folder, name);
@@ -89,20 +107,23 @@ void deleteStartupShortcuts() {
 void recycleInstallFolder(const std::string& SCHEMOPEN) {
     if (SCHEMOPEN.empty() || !isDirectory(SCHEMOPEN)) return;
     const std::string folder = fonction::PATHREMOVESEPARATOR(SCHEMOPEN);
-    // Its contents pass would empty a link's target, wherever that is.
-    if (!ISSAFEINSTALLFOLDER(folder, PROTECTEDFOLDERS()) || isLink(folder)) return;
-    (void)fonction::DELETEDIRECTORY(folder, true);
+    // The contents pass would empty a link's target, wherever that is.
+    if (mayRecycle(folder)) (void)fonction::DELETEDIRECTORY(folder, true);
 }
 
 void recycleStartMenuFolder(const std::string& SVERSOOO) {
     const std::string programs = fonction::GETCOMMONPROGRAMSFOLDER();
     if (programs.empty() || !ISPLAINFILENAME(SVERSOOO)) return;
     const std::string folder = inFolder(programs, SVERSOOO);
-    if (isDirectory(folder) && !isLink(folder)) (void)fonction::DELETEDIRECTORY(folder, true);
+    // A product key such as "Startup" names a folder that is not the suite's.
+    if (isDirectory(folder) && mayRecycle(folder)) (void)fonction::DELETEDIRECTORY(folder, true);
 }
 
 bool runInstaller(const std::string& parameters) {
-    const std::string installer = inFolder(fonction::GETWINDOWSSYSTEMFOLDER(), SINSTALLER);
+    const std::string system = fonction::GETWINDOWSSYSTEMFOLDER();
+    // "\Msiexec.exe" would be whatever lies at the root of the current drive.
+    if (system.empty()) return false;
+    const std::string installer = inFolder(system, SINSTALLER);
     return fonction::SHELLEXECANDWAIT(installer, parameters, "", platform::kSwShowNormal, "");
 }
 
@@ -121,7 +142,11 @@ std::string STRREPLACEALLCASELESS(const std::string& S, const std::string& FROM,
 
 std::string HELPPACKPARAMETERS(const std::string& SUNINST_HELP, const std::string& SKEYNAME) {
     if (SUNINST_HELP.empty()) return SPARAM + " /x" + SKEYNAME;
-    return STRREPLACEALLCASELESS(fonction::STRAFTER(" ", SUNINST_HELP), "/i", SPARAM + " /x");
+    const std::string arguments = fonction::STRAFTER(" ", SUNINST_HELP);
+    // A package that cannot be modified records "MsiExec.exe /X{code}": left
+    // as it is, the installer would ask for a confirmation nobody can give.
+    if (fonction::STRIPOS("/i", arguments) == 0) return STRREPLACEALLCASELESS(arguments, "/x", SPARAM + " /x");
+    return STRREPLACEALLCASELESS(arguments, "/i", SPARAM + " /x");
 }
 
 void SUPP_LIBREOFFICE(const std::string& SCHEMOPEN, const std::string& SVERSOOO, const std::string& SPRODUCTCODE) {

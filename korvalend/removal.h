@@ -14,8 +14,9 @@ inline const std::string SINSTALLER = "Msiexec.exe";
 // replaced by TO.
 [[nodiscard]] std::string STRREPLACEALLCASELESS(const std::string& S, const std::string& FROM, const std::string& TO);
 
-// The help pack's installer parameters from its uninstall command (or, when
-// it has none, from its entry's key name).
+// The help pack's installer parameters from its uninstall command ("/i"
+// becomes SPARAM + " /x"; a command with "/x" only gets SPARAM before it), or,
+// when it has none, from its entry's key name.
 [[nodiscard]] std::string HELPPACKPARAMETERS(const std::string& SUNINST_HELP, const std::string& SKEYNAME);
 
 // Runs the whole removal. Stops before deleting anything when the suite's

@@ -23,6 +23,16 @@ std::string FINDINSTALLLOCATION() {
 }
 
 std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO) {
+    // The suite's entry carries the product key and at most the rest of its
+    // version ("LibreOffice 7.6" -> "LibreOffice 7.6.4.1"); its help packs and
+    // other siblings add words after it, and any of them may be listed first.
+    const UninstallSkip addsWords = [&](const std::string&, const std::string& displayName) {
+        return displayName.find_first_not_of("0123456789.", SVERSOOO.size()) != std::string::npos;
+    };
+    std::string command =
+        searchUninstallEntries(SVERSOOO, "DisplayName", "UninstallString", UninstallAnswer::ValueText, addsWords);
+    if (!command.empty()) return command;
+    // A suite named otherwise: the first entry that is not a help pack.
     const std::string helpPackPrefix = fonction::STRUPPER(SVERSOOO + " Help Pack");
     const UninstallSkip isHelpPack = [&](const std::string&, const std::string& displayName) {
         return fonction::STRUPPER(displayName.substr(0, helpPackPrefix.size())) == helpPackPrefix;

@@ -21,10 +21,11 @@ inline const std::string SPRODUCTCODE_MARKER = "MsiExec.exe /I";
 // lower-cased; "" when none.
 [[nodiscard]] std::string FINDINSTALLLOCATION();
 
-// The uninstall command of the suite's own Uninstall entry: the first entry
-// whose DisplayName begins with the product key, passing over the product's
-// help packs, whose names begin with the same text and whose entries may be
-// listed first.
+// The uninstall command of the suite's own Uninstall entry. Of the entries
+// whose DisplayName begins with the product key, the first that adds nothing
+// but version digits to it; failing that, the first that is not a help pack.
+// Help packs and other siblings begin with the same text and may be listed
+// before the suite.
 [[nodiscard]] std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO);
 
 // Fills SCHEMOPEN, SVERSOOO and SPRODUCTCODE, in that order.

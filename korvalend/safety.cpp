@@ -75,7 +75,12 @@ bool ISSAFEINSTALLFOLDER(const std::string& folder, const ProtectedFolders& prot
     for (const std::string& c : parts.components) {
         if (c.empty() || c == "." || c == "..") return false;
         if (c.back() == '.' || c.back() == ' ') return false;
+        // "PROGRA~1" is another spelling of a folder that the comparisons
+        // below would not recognise.
+        if (c.find('~') != std::string::npos) return false;
     }
+    // An administrative share (\\host\c$) is another spelling of a local drive.
+    if (parts.root.size() > 2 && parts.root.back() == '$') return false;
     for (const std::string& p : protectedFolders.folders)
         if (!p.empty() && ISSAMEORANCESTOR(path, p)) return false;
     for (const ProtectedTree& tree : protectedFolders.trees) {

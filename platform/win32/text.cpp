@@ -27,9 +27,19 @@ std::string wideToAnsi(const std::u16string& wideText) {
     if (wideText.empty()) return {};
     const auto* src = reinterpret_cast<const wchar_t*>(wideText.data());
     const int len = static_cast<int>(wideText.size());
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, src, len, nullptr, 0, "?", nullptr);
+    DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const char* fallback = "?";
+    int n = WideCharToMultiByte(CP_ACP, flags, src, len, nullptr, 0, fallback, nullptr);
+    if (n == 0) {
+        // A UTF-8 (or other multi-byte) system code page takes neither the
+        // flag nor a default character; every character is representable.
+        flags = 0;
+        fallback = nullptr;
+        n = WideCharToMultiByte(CP_ACP, flags, src, len, nullptr, 0, fallback, nullptr);
+        if (n == 0) return {};
+    }
     std::string ansi(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, src, len, ansi.data(), n, "?", nullptr);
+    WideCharToMultiByte(CP_ACP, flags, src, len, ansi.data(), n, fallback, nullptr);
     return ansi;
 }
 

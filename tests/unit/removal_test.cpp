@@ -344,3 +344,69 @@ TEST(Refusals, AProfileAtTheDriveRootDoesNotForbidTheUsualInstallFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Siblings named after the product key may be listed before the suite: the
+// entry that adds only version digits is the suite's.
+TEST(Resolution, ASiblingListedFirstIsNotTakenForTheSuite) {
+    SuiteMachine s;
+    sim::scripted::addUninstallEntry(s.m, "{00000000-5DK0-0000-0000-000000000000}", "LibreOffice 7.6 SDK",
+                                     "MsiExec.exe /I{00000000-5DK0-0000-0000-000000000000}");
+    korvalend::RESOLVESUITEFACTS();
+    EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode);
+}
+
+TEST(Resolution, ASuiteNamedWithMoreWordsIsStillFoundPastItsHelpPack) {
+    SuiteMachine s;
+    s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+    sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6 (64-bit)", "MsiExec.exe /I" + kSuiteCode);
+    s.addHelpPack("{00000000-2222-4A4A-9C9C-000000000002}");
+    korvalend::RESOLVESUITEFACTS();
+    EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode);
+}
+
+TEST(Removal, AHelpPackRecordedWithSlashXStillRunsUnattended) {
+    korvalend::SPARAM = korvalend::SPARAM_QUIET;
+    EXPECT_EQ(korvalend::HELPPACKPARAMETERS("MsiExec.exe /X{C}", ""), "/quiet /norestart /x{C}");
+    EXPECT_EQ(korvalend::HELPPACKPARAMETERS("MsiExec.exe /I{C}", ""), "/quiet /norestart /x{C}");
+}
+
+TEST(Refusals, NoSystemFolderMeansNoInstallerAndNothingDeleted) {
+    SuiteMachine s;
+    s.m.files.systemDirectoryFails = true;
+    s.m.files.addFile("C:\\Msiexec.exe", "planted");
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_TRUE(s.launches().empty());
+    EXPECT_TRUE(s.registered(kSuiteCode));
+    EXPECT_TRUE(s.m.files.exists(kInstall));
+}
+
+TEST(Refusals, FoldersReachedThroughALinkOrByAnotherSpellingStay) {
+    for (const std::string location : {"C:\\Documents and Settings\\someone\\LO\\", "C:\\PROGRA~1\\"}) {
+        SuiteMachine s;
+        s.m.files.addJunction("C:\\Documents and Settings", "C:\\Users");
+        s.m.registry.setString(Root::LocalMachine,
+                               "SOFTWARE\\The Document Foundation\\LibreOffice\\7.6.4.1\\" + kUpgrade,
+                               "INSTALLLOCATION", location);
+        s.m.files.addFile(location + "PROGRAM\\bootstrap.ini", "[Bootstrap]\nProductKey=LibreOffice 7.6\n");
+        s.m.files.addFile(location + "precious.doc", "data");
+        EXPECT_EQ(s.run(), 0) << location;
+        EXPECT_FALSE(s.registered(kSuiteCode)) << location;
+        EXPECT_TRUE(s.m.files.exists(location + "precious.doc")) << location;
+    }
+}
+
+TEST(Refusals, AProductKeyNamingAWindowsStartMenuFolderLeavesIt) {
+    SuiteMachine s;
+    const std::string key = "Startup";
+    s.m.files.setSpecialFolder(0x18, kPrograms + "Startup");
+    s.m.files.addFile(kPrograms + "Startup\\Antivirus.lnk", "x");
+    s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\nProductKey=" + key + "\n");
+    sim::scripted::addUninstallEntry(s.m, kSuiteCode, key, "MsiExec.exe /I" + kSuiteCode);
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_FALSE(s.registered(kSuiteCode));
+    EXPECT_TRUE(s.m.files.exists(kPrograms + "Startup\\Antivirus.lnk"));
+}
+
+}  // namespace
