@@ -334,32 +334,24 @@ expect_exit() {
 installer_log() { [ -f "$C/korvalend-msiexec.log" ] && tr -d '\r' <"$C/korvalend-msiexec.log"; return 0; }
 event_log() { [ -f "$C/korvalend-events.log" ] && tr -d '\r' <"$C/korvalend-events.log"; return 0; }
 
-# expect_installer_calls: the exact command lines the installer received, in
-# order, one per line on standard input (none for an empty input).
-expect_installer_calls() {
-    local want got
+# expect_lines LABEL ACTUAL: standard input, line for line, equals ACTUAL.
+expect_lines() {
+    local want
     want=$(cat)
-    got=$(installer_log)
-    if [ "$want" = "$got" ]; then
-        pass "installer command lines: ${want:-none}"
+    if [ "$want" = "$2" ]; then
+        pass "$1: ${want:-none}"
     else
-        fail "installer command lines"
-        diff <(printf '%s\n' "$want") <(printf '%s\n' "$got") | sed 's/^/    /'
+        fail "$1"
+        diff <(printf '%s\n' "$want") <(printf '%s\n' "$2") | sed 's/^/    /'
     fi
 }
 
+# expect_installer_calls: the exact command lines the installer received, in
+# order, one per line on standard input (none for an empty input).
+expect_installer_calls() { expect_lines "installer command lines" "$(installer_log)"; }
+
 # expect_events: the exact sequence of uninstallers started (event log).
-expect_events() {
-    local want got
-    want=$(cat)
-    got=$(event_log)
-    if [ "$want" = "$got" ]; then
-        pass "uninstallers started, in order"
-    else
-        fail "uninstallers started, in order"
-        diff <(printf '%s\n' "$want") <(printf '%s\n' "$got") | sed 's/^/    /'
-    fi
-}
+expect_events() { expect_lines "uninstallers started, in order" "$(event_log)"; }
 
 # Registry checks on a snapshot: key paths as regedit writes them.
 # Wine writes only keys with values or without subkeys, so a key is also
@@ -527,4 +519,24 @@ finish() {
         rm -rf "$RUN"
     fi
     return 0
+}
+
+# A distribution with no extras: its own vendor key, product key and AppID
+# text, and the suite alone is uninstalled.
+plain_distribution_scenario() {
+    new_machine "$SCENARIO"
+    install_suite "$1"
+    add_bystanders
+    snapshot before
+    expect_suite_installed before
+
+    run_korvalend
+    snapshot after
+    expect_exit 0
+    expect_installer_calls <<EOF2
+/passive /norestart /x$SUITE_CODE
+EOF2
+    expect_suite_removed after
+    expect_bystanders_kept
+    expect_trash_only_suite
 }
