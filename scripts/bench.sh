@@ -10,3 +10,5 @@ for b in build/bench/tests/bench/*_bench; do echo "=== $(basename "$b")"; "$b"; 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"
 for b in build/windows/tests/*_winbench.exe; do echo "=== $(basename "$b")"; cmake/wine-run.sh "$b"; done
+echo "=== removal_time (the removal's own time on the usual machine)"
+KORVALEND_BUILD=$PWD/build/windows KORVALEND_SOURCE=$PWD bash tests/bench/removal_time.sh

@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 echo "== Building korvalend.exe (MinGW-w64) and the helper programs"
 build=${KORVALEND_DEMO_BUILD:-build/windows}
 cmake --preset windows -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc)" --target korvalend msiexec_shim ext_uninstaller soffice_standin >/dev/null
+cmake --build "$build" -j "$(nproc)" --target korvalend msiexec_shim ext_uninstaller soffice_standin launcher >/dev/null
 export KORVALEND_BUILD=$PWD/$build KORVALEND_SOURCE=$PWD
 ls -l "$KORVALEND_BUILD/korvalend.exe" | awk '{print "   " $NF ", " $5 " bytes"}'
 

@@ -308,13 +308,25 @@ snapshot() {
 }
 
 # run_korvalend [ARG...]: runs the program as a deployment tool would, with
-# fresh logs, and keeps its exit code in KV_EXIT.
+# fresh logs, and keeps its whole exit code in KV_EXIT (read through the
+# launcher: a Unix exit status keeps only 8 bits) and its wall time in
+# KV_WALL_MS.
 run_korvalend() {
-    rm -f "$C/korvalend-msiexec.log" "$C/korvalend-events.log" "$RUN/trash.entries"
-    local t0=$SECONDS
-    timeout 300 "$WINE" "$(winpath "$KORVALEND_BUILD/korvalend.exe")" "$@" >"$RUN/korvalend.out" 2>&1
-    KV_EXIT=$?
+    rm -f "$C/korvalend-msiexec.log" "$C/korvalend-events.log" "$C/korvalend-times.log" "$RUN/trash.entries"
+    local t0=$SECONDS status
+    timeout 300 "$WINE" "$(winpath "$PROGRAMS/launcher.exe")" "$(winpath "$KORVALEND_BUILD/korvalend.exe")" "$@" \
+        >"$RUN/korvalend.out" 2>&1
+    status=$?
+    KV_EXIT=$(tr -d '\r' <"$RUN/korvalend.out" | sed -n 's/^exit \([0-9]*\)$/\1/p')
+    KV_WALL_MS=$(tr -d '\r' <"$RUN/korvalend.out" | sed -n 's/^wall_ms //p')
+    [ -n "$KV_EXIT" ] || KV_EXIT="unknown (launcher status $status)"
     echo "korvalend.exe $* ended with exit code $KV_EXIT after $((SECONDS - t0)) s"
+}
+
+# installer_ms: the uninstallers' own run times of the last run, in all.
+installer_ms() {
+    [ -f "$C/korvalend-times.log" ] || { echo 0; return; }
+    tr -d '\r' <"$C/korvalend-times.log" | awk '{ t += $3 - $2 } END { printf "%.1f\n", t }'
 }
 
 # --- checks ------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <tlhelp32.h>
 // clang-format on
 
+#include <cstdio>
 #include <string>
 
 #include "platform/handle.h"
@@ -33,6 +34,11 @@ using FileHandle = platform::UniqueHandle<FileHandleTraits>;  // also a Tool Hel
 inline constexpr const wchar_t* kInstallerLog = L"C:\\korvalend-msiexec.log";
 inline constexpr const wchar_t* kEventLog = L"C:\\korvalend-events.log";
 inline constexpr const wchar_t* kInstallerFailList = L"C:\\korvalend-msiexec.fail";
+// The Windows Installer's execution mutex, as a session other than the
+// service's must name it.
+inline constexpr const wchar_t* kInstallerMutex = L"Global\\_MSIExecute";
+// "<who> <start ms> <end ms>" per uninstaller run, on the clock of nowMs().
+inline constexpr const wchar_t* kTimesLog = L"C:\\korvalend-times.log";
 
 inline std::string toUtf8(const std::wstring& w) {
     if (w.empty()) return {};
@@ -59,6 +65,22 @@ inline void appendLine(const wchar_t* path, const std::string& line) {
     std::string data = line + "\n";
     DWORD written = 0;
     (void)::WriteFile(f.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+}
+
+// Milliseconds on the performance counter, which every process of the
+// machine shares, so that times taken in different programs compare.
+inline double nowMs() {
+    LARGE_INTEGER count, frequency;
+    ::QueryPerformanceCounter(&count);
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Records how long an uninstaller's own run took, from its start to its end.
+inline void logTimes(const std::string& who, double startMs) {
+    char line[96];
+    std::snprintf(line, sizeof line, " %.3f %.3f", startMs, nowMs());
+    appendLine(kTimesLog, who + line);
 }
 
 // Whole file as bytes; empty when it cannot be read.

@@ -3,13 +3,15 @@
 // ...\Uninstall\LOExtDict); the registered command is the bare path, so the
 // program cannot take its identity from arguments. Run with /verysilent it
 // deletes that entry; any other argument leaves it. Either way it records
-// the call in C:\korvalend-events.log.
+// the call in C:\korvalend-events.log, and its run time in
+// C:\korvalend-times.log.
 #include <string>
 
 #include "tests/e2e/winprog.h"
 
-int main() {
-    const std::wstring params = e2e::commandTail();
+namespace {
+
+int uninstall(const std::wstring& params) {
     wchar_t self[MAX_PATH];
     DWORD n = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return 1;
@@ -25,4 +27,13 @@ int main() {
     std::wstring key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + stem;
     LSTATUS rc = ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_64KEY, 0);
     return rc == ERROR_SUCCESS ? 0 : 3;
+}
+
+}  // namespace
+
+int main() {
+    const double start = e2e::nowMs();
+    const int code = uninstall(e2e::commandTail());
+    e2e::logTimes("extension", start);
+    return code;
 }

@@ -1,0 +1,75 @@
+// The removal's read-only steps, timed one by one on the machine it runs on:
+// run by removal_time.sh in a prepared prefix (suite, help pack, extension,
+// soffice.bin running) before korvalend.exe itself runs there. Nothing is
+// changed: only probes, lookups and searches are made.
+//   removal_phases.exe SLEEPER.EXE   prints "<step>|<median ms>|<runs>" lines
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <functional>
+#include <vector>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "fonction/deltree.h"
+#include "fonction/launch.h"
+#include "korvalend/console_probe.h"
+#include "korvalend/detection.h"
+#include "korvalend/globals.h"
+#include "korvalend/process_lookup.h"
+#include "korvalend/removal.h"
+#include "korvalend/resolution.h"
+#include "korvalend/uninstall_search.h"
+#include "korvalend/vendor_lookup.h"
+
+namespace {
+
+constexpr int kRuns = 7;
+
+void time(const char* step, const std::function<void()>& f) {
+    std::vector<double> ms;
+    for (int i = 0; i < kRuns; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("%s|%.3f|%d\n", step, ms[ms.size() / 2], kRuns);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace korvalend;
+    time("console probe", [] { (void)GETCONSOLEHWND(); });
+    time("detection", [] { (void)ISLIBREOFFICEINSTALL(); });
+    time("resolution", [] { RESOLVESUITEFACTS(); });
+    if (SPRODUCTCODE.empty()) {
+        std::printf("no suite resolved\n");
+        return 1;
+    }
+    time("Uninstall entry check", [] { (void)CHERCHE_CLE_EXIST(SUNINSTALL_KEY + SPRODUCTCODE); });
+    time("process snapshot", [] { (void)PROCESSEXISTS("soffice.bin"); });
+    time("Uninstall search, whole key", [] { (void)RECH_APPLICATION("Collabora Extension"); });
+    // The fixed cost of one uninstaller run: the shell's start of a program
+    // that ends at once, and the wait for its end.
+    const std::string sleeper = std::string(argc > 1 ? argv[1] : "sleeper.exe");
+    time("launch and wait, instant child", [&] { (void)fonction::SHELLEXECANDWAIT(sleeper, "0", "", 1, ""); });
+    // A small folder (three files) sent to the Recycle Bin by the shell.
+    int n = 0;
+    time("shell delete of a small folder", [&] {
+        const std::string folder = "C:\\korvalend-bench-" + std::to_string(n++);
+        (void)CreateDirectoryA(folder.c_str(), nullptr);
+        for (const char* f : {"\\a.txt", "\\b.txt", "\\c.txt"}) std::ofstream(folder + f) << "x";
+        (void)fonction::DELETEDIRECTORY(folder, true);
+    });
+    return 0;
+}

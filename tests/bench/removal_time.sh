@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The removal's own time on the usual machine under Wine: korvalend.exe's wall
+# time (taken by the launcher) less the uninstallers' own run times (logged by
+# the installer shim and the extension uninstaller from their start to their
+# end), over several fresh machines. The usual machine: the suite, its French
+# help pack and one extension installed, soffice.bin running.
+# Where the time goes: the read-only steps are timed one by one in the same
+# prefix beforehand (removal_phases.exe), and a bare process start and exit is
+# timed through the same launcher.
+#   KORVALEND_BUILD=build/windows KORVALEND_SOURCE=. bash tests/bench/removal_time.sh [RUNS]
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+export KORVALEND_BUILD=${KORVALEND_BUILD:-$here/../../build/windows} KORVALEND_SOURCE=${KORVALEND_SOURCE:-$here/../..}
+. "$here/../e2e/lib.sh"
+runs=${1:-3}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
+
+own_all=() 
+for i in $(seq 1 "$runs"); do
+    new_machine "bench-removal-$i" >/dev/null
+    # korvalend.exe with nothing to remove: its start, probe and exit.
+    run_korvalend >/dev/null
+    empty=$KV_WALL_MS
+    install_suite tdf
+    install_helppack after
+    add_extension LOExtGrammar "LibreOffice Extension Grammar Checker"
+    start_soffice
+    win "$(winpath "$KORVALEND_BUILD/tests/removal_phases.exe")" "$(winpath "$PROGRAMS/sleeper.exe")" |
+        tr -d '\r' >"$RUN/phases.txt"
+    for _ in 1 2 3; do
+        win "$(winpath "$PROGRAMS/launcher.exe")" "$(winpath "$PROGRAMS/sleeper.exe")" 0 | tr -d '\r' |
+            sed -n 's/^wall_ms //p'
+    done >"$RUN/start.txt"
+    run_korvalend >/dev/null
+    installers=$(installer_ms)
+    own=$(awk -v w="$KV_WALL_MS" -v i="$installers" 'BEGIN { printf "%.1f", w - i }')
+    own_all+=("$own")
+    printf 'run %d: exit %s, wall %.1f ms, uninstallers %s ms (%d runs), own %s ms\n' \
+        "$i" "$KV_EXIT" "$KV_WALL_MS" "$installers" "$(wc -l <"$C/korvalend-times.log")" "$own"
+    printf '    %-32s %8.2f ms\n' "korvalend.exe, nothing to remove" "$empty" \
+        "bare process start and exit" "$(median <"$RUN/start.txt")"
+    awk -F'|' '{ printf "    %-32s %8.2f ms (median of %d)\n", $1, $2, $3 }' "$RUN/phases.txt"
+    [ "$KV_EXIT" = 0 ] || echo "    unexpected exit code: the run did not remove the suite"
+    end_machine
+    [ -n "${KORVALEND_KEEP_RUNS:-}" ] || rm -rf "$RUN"
+done
+printf 'own time over %d runs: %s ms (median %s ms)\n' "$runs" "${own_all[*]}" \
+    "$(printf '%s\n' "${own_all[@]}" | median)"
