@@ -10,6 +10,8 @@ namespace platform {
 
 constexpr uint32_t kTh32csSnapProcess = 2;
 constexpr uint32_t kProcessTerminate = 1;
+// What GetExitCodeProcess reads for a process that has not ended.
+constexpr uint32_t kStillActive = 259;
 // Size of PROCESSENTRY32 (ANSI) on 64-bit Windows.
 constexpr uint32_t kProcessEntry32Size = 304;
 
@@ -40,5 +42,8 @@ using UniqueProcess = UniqueHandle<ProcessTraits>;
 [[nodiscard]] UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processId);
 // TerminateProcess; nonzero on success.
 [[nodiscard]] int32_t terminateProcess(Handle process, uint32_t exitCode);
+// GetExitCodeProcess: the process's exit code, STILL_ACTIVE while it runs.
+// False (and `code` untouched) when the handle cannot be queried.
+[[nodiscard]] bool getExitCodeProcess(Handle process, uint32_t& code);
 
 }  // namespace platform

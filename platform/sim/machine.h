@@ -13,6 +13,7 @@
 #include "platform/sim/processes_model.h"
 #include "platform/sim/registry_model.h"
 #include "platform/sim/shell_model.h"
+#include "platform/sim/sync_model.h"
 
 namespace sim {
 
@@ -45,6 +46,7 @@ public:
     FileSystem files;
     ProcessTable processes;
     Shell shell;
+    Mutexes mutexes;
 
     // Clock, in simulated milliseconds since start. Sleeps and waits advance it.
     uint64_t nowMs = 1000;

@@ -78,4 +78,14 @@ int32_t terminateProcess(Handle process, uint32_t exitCode) {
     return 1;
 }
 
+bool getExitCodeProcess(Handle process, uint32_t& code) {
+    auto& m = sim::current();
+    m.processes.settle(m.nowMs);
+    const sim::ProcessHandleInfo* h = sim::processHandleInfo(process);
+    const sim::SimProcess* p = h == nullptr ? nullptr : m.processes.find(h->pid);
+    if (p == nullptr) return false;
+    code = p->exitCode;
+    return true;
+}
+
 }  // namespace platform

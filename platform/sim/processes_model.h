@@ -27,6 +27,7 @@ struct SimProcess {
     uint32_t exitCodeAtEnd = 0;  // the exit code it ends with by itself
     uint64_t idleAtMs = 0;  // when WaitForInputIdle returns for it
     bool terminated = false;  // ended by TerminateProcess
+    bool waitFails = false;   // waits on it fail while it runs
 };
 
 // One snapshot entry: what Process32First/Next report.

@@ -6,6 +6,7 @@ namespace sim::scripted {
 namespace {
 
 constexpr uint32_t kErrorUnknownProduct = 1605;
+constexpr uint32_t kErrorInstallAlreadyRunning = 1618;
 
 // The text after the last "/x" (either case) up to the next blank.
 std::string removalTarget(const std::string& parameters) {
@@ -22,13 +23,12 @@ std::string removalTarget(const std::string& parameters) {
 void addWindowsInstaller(Machine& m, const InstallerOptions& options, const std::string& path) {
     Program p;
     p.runMs = options.runMs;
-    const bool leave = options.leaveEntry;
-    p.body = [leave](ProgramRun& run) -> uint32_t {
+    p.body = [options](ProgramRun& run) -> uint32_t {
+        if (run.machine.mutexes.owned(kInstallerMutex, run.machine.nowMs)) return kErrorInstallAlreadyRunning;
         const std::string target = removalTarget(run.parameters);
-        if (target.empty() || leave) return kErrorUnknownProduct;
-        if (!run.machine.registry.removeKey(Root::LocalMachine, kUninstallKey + "\\" + target))
-            return kErrorUnknownProduct;
-        return 0;
+        const bool removed = !target.empty() && !options.leaveEntry &&
+                             run.machine.registry.removeKey(Root::LocalMachine, kUninstallKey + "\\" + target);
+        return options.exitCode.value_or(removed ? 0 : kErrorUnknownProduct);
     };
     m.shell.addProgram(path, std::move(p));
 }

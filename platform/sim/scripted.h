@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace sim {
@@ -14,15 +15,22 @@ namespace sim::scripted {
 inline const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline const std::string kSystemInstaller = "C:\\Windows\\system32\\Msiexec.exe";
 
+inline const std::u16string kInstallerMutex = u"Global\\_MSIExecute";
+
 struct InstallerOptions {
     uint64_t runMs = 2000;
     bool leaveEntry = false;  // runs, fails and leaves the product registered
+    // The exit code it gives instead of 0 or 1605, whether or not it removed
+    // the entry (3010: removed, a restart completes it).
+    std::optional<uint32_t> exitCode = std::nullopt;
 };
 
 // A Windows-Installer stand-in at `path`: given parameters holding "/x" and an
 // entry name ("/passive /norestart /x{CODE}"), it removes
 // HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\<name> and exits
 // with 0, or with 1605 when no such entry is registered or it is told to fail.
+// While anyone (the program that started it included) owns the installer's
+// mutex it changes nothing and exits with 1618, as Windows' installer does.
 void addWindowsInstaller(Machine& m, const InstallerOptions& options = {},
                          const std::string& path = kSystemInstaller);
 

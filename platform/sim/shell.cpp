@@ -89,6 +89,7 @@ int32_t shellExecuteExA(ShellExecuteInfoA& info) {
         p->endsAtMs = run.runMs == sim::kNeverEnds ? sim::kNeverEnds : rec.atMs + run.runMs;
         p->idleAtMs = rec.atMs + std::min(copy.idleAfterMs, run.runMs);
         p->exitCodeAtEnd = exitCode;
+        p->waitFails = copy.waitFails;
     }
 
     rec.succeeded = true;
@@ -119,6 +120,8 @@ uint32_t waitForInputIdle(Handle process, uint32_t milliseconds) {
 
 uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) {
     auto& m = sim::current();
+    if (const sim::MutexHandleInfo* mutex = sim::mutexHandleInfo(object))
+        return sim::waitForMutex(m, mutex->name, milliseconds);
     m.shell.waitSlices.push_back(milliseconds);
     const sim::ProcessHandleInfo* h = sim::processHandleInfo(object);
     if (h == nullptr) return kWaitFailed;
@@ -126,6 +129,7 @@ uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) {
     if (p == nullptr) return kWaitFailed;
     m.processes.settle(m.nowMs);
     if (!p->running) return kWaitObject0;
+    if (p->waitFails) return kWaitFailed;
     if (p->endsAtMs == sim::kNeverEnds) {
         // Nothing ends it: a finite slice times out, an endless wait would
         // hang for ever, which a test must not do.

@@ -58,6 +58,8 @@ struct Program {
     bool handedToRunningInstance = false;
     // Non-zero: the launch fails with this error (access denied, say).
     int32_t launchError = 0;
+    // Every wait on its process fails (WAIT_FAILED) while it runs.
+    bool waitFails = false;
 };
 
 struct QueuedMessage {

@@ -40,4 +40,11 @@ UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processI
 
 int32_t terminateProcess(Handle process, uint32_t exitCode) { return TerminateProcess(asHandle(process), exitCode); }
 
+bool getExitCodeProcess(Handle process, uint32_t& code) {
+    DWORD value = 0;
+    if (!GetExitCodeProcess(asHandle(process), &value)) return false;
+    code = value;
+    return true;
+}
+
 }  // namespace platform

@@ -39,6 +39,14 @@ public:
     void joinPoster();
     [[nodiscard]] int dispatchedCount() const;
 
+    // Named mutexes of the machine. A free one exists and nobody owns it; a
+    // held one is owned by someone else (another thread; on the simulated
+    // build, another program) until releaseHeldMutex(), or, with ABANDON,
+    // its owner has ended without releasing it. All go with the lab.
+    void createFreeMutex(const std::u16string& name);
+    void holdMutex(const std::u16string& name, bool abandon);
+    void releaseHeldMutex();
+
     [[nodiscard]] static bool simulated();
 
 private:

@@ -14,6 +14,7 @@ constexpr uint32_t kMessage = 0x8001;  // WM_APP + 1
 struct ProcessLab::Impl {
     sim::Machine machine;
     int dispatched = 0;
+    std::u16string held;
 };
 
 ProcessLab::ProcessLab() : impl_(std::make_unique<Impl>()) {
@@ -62,6 +63,18 @@ void ProcessLab::postFromAnotherThread(int count, uint32_t intervalMs) {
 
 void ProcessLab::joinPoster() {}
 int ProcessLab::dispatchedCount() const { return impl_->dispatched; }
+void ProcessLab::createFreeMutex(const std::u16string& name) { impl_->machine.mutexes.add(name); }
+
+void ProcessLab::holdMutex(const std::u16string& name, bool abandon) {
+    auto& m = impl_->machine;
+    m.mutexes.add(name, {.ownedUntilMs = abandon ? m.nowMs : sim::kNeverEnds, .abandoned = abandon});
+    impl_->held = name;
+}
+
+void ProcessLab::releaseHeldMutex() {
+    if (sim::SimMutex* mutex = impl_->machine.mutexes.find(impl_->held)) mutex->ownedUntilMs = 0;
+}
+
 bool ProcessLab::simulated() { return true; }
 
 }  // namespace testsupport

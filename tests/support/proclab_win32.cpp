@@ -11,6 +11,7 @@
 #include <chrono>
 #include <map>
 #include <thread>
+#include <vector>
 
 #include "platform/handle.h"
 #include "support/proclab.h"
@@ -49,6 +50,9 @@ struct ProcessLab::Impl {
     std::map<uint32_t, UniqueKernel> started;
     HWND window = nullptr;
     std::thread poster;
+    std::vector<UniqueKernel> mutexes;
+    UniqueKernel releaseHeld{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::thread owner;
 };
 
 ProcessLab::ProcessLab() : impl_(std::make_unique<Impl>()) {
@@ -61,6 +65,7 @@ ProcessLab::ProcessLab() : impl_(std::make_unique<Impl>()) {
 
 ProcessLab::~ProcessLab() {
     joinPoster();
+    releaseHeldMutex();
     for (auto& [pid, h] : impl_->started) {
         if (::WaitForSingleObject(h.get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(h.get(), 1);
         ::WaitForSingleObject(h.get(), 5000);
@@ -132,6 +137,34 @@ void ProcessLab::joinPoster() {
 }
 
 int ProcessLab::dispatchedCount() const { return g_dispatched; }
+void ProcessLab::createFreeMutex(const std::u16string& name) {
+    impl_->mutexes.emplace_back(::CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(name.c_str())));
+}
+
+void ProcessLab::holdMutex(const std::u16string& name, bool abandon) {
+    UniqueKernel ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    HANDLE mutex = nullptr;
+    HANDLE release = impl_->releaseHeld.get();
+    // Ownership belongs to a thread: another one takes it, and gives it back
+    // when told, or ends at once and so abandons it.
+    impl_->owner = std::thread([&mutex, &name, abandon, release, signal = ready.get()] {
+        HANDLE own = ::CreateMutexW(nullptr, TRUE, reinterpret_cast<const wchar_t*>(name.c_str()));
+        mutex = own;  // the caller's variables are not read past this signal
+        ::SetEvent(signal);
+        if (abandon) return;
+        ::WaitForSingleObject(release, INFINITE);
+        ::ReleaseMutex(own);
+    });
+    ::WaitForSingleObject(ready.get(), INFINITE);
+    impl_->mutexes.emplace_back(mutex);
+    if (abandon) impl_->owner.join();
+}
+
+void ProcessLab::releaseHeldMutex() {
+    ::SetEvent(impl_->releaseHeld.get());
+    if (impl_->owner.joinable()) impl_->owner.join();
+}
+
 bool ProcessLab::simulated() { return false; }
 
 }  // namespace testsupport

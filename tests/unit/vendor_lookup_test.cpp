@@ -124,7 +124,7 @@ TEST(ScriptedInstaller, RemovesTheNamedEntryOrLeavesIt) {
     };
     for (const auto& c : cases) {
         sim::Machine m;
-        sim::scripted::addWindowsInstaller(m, {100, c.leave});
+        sim::scripted::addWindowsInstaller(m, {.runMs = 100, .leaveEntry = c.leave});
         sim::scripted::addUninstallEntry(m, "{ABC}", "Suite");
         sim::ProgramRun run{m, sim::scripted::kSystemInstaller, c.params, "", 0, 0};
         const uint32_t code = m.shell.findProgram(sim::scripted::kSystemInstaller)->body(run);
