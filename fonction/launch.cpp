@@ -1,7 +1,9 @@
 #include "fonction/launch.h"
 
+#include "platform/console.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
+#include "platform/sync.h"
 #include "platform/wintypes.h"
 
 namespace fonction {
@@ -18,10 +20,26 @@ static_assert(kSeiMask == 0x740);
 
 constexpr uint32_t kWaitSliceMs = 10;
 
+// Ownership a wait gave us, given back when it goes.
+struct MutexOwnershipTraits : platform::NullIsEmpty {
+    static void close(platform::Handle mutex) noexcept { (void)platform::releaseMutex(mutex); }
+};
+using MutexOwnership = platform::UniqueHandle<MutexOwnershipTraits>;
+
 }  // namespace
 
-bool SHELLEXECANDWAIT(const std::string& FILENAME, const std::string& PARAMETERS, const std::string& VERB,
-                      int32_t CMDSHOW, const std::string& DIRECTORY) {
+void PUMPMESSAGES() {
+    platform::Msg MSG;
+    // No window filter: every message of the thread.
+    while (platform::peekMessageA(MSG, nullptr, 0, 0, platform::kPmRemove) != 0) {
+        (void)platform::translateMessage(MSG);
+        (void)platform::dispatchMessageA(MSG);
+    }
+}
+
+std::optional<uint32_t> SHELLEXECANDWAITCODE(const std::string& FILENAME, const std::string& PARAMETERS,
+                                             const std::string& VERB, int32_t CMDSHOW,
+                                             const std::string& DIRECTORY) {
     platform::ShellExecuteInfoA SEI;
     RESETMEMORY(SEI, kSeiSize);
     SEI.cbSize = kSeiSize;
@@ -32,26 +50,61 @@ bool SHELLEXECANDWAIT(const std::string& FILENAME, const std::string& PARAMETERS
     SEI.nShow = CMDSHOW;
     SEI.lpDirectory = PCHARORNIL(DIRECTORY);
 
-    const bool result = platform::shellExecuteExA(SEI) != 0;
-    if (!result) return false;
+    if (platform::shellExecuteExA(SEI) == 0) return std::nullopt;
     // Owned from here on, so it is closed on every way out.
     platform::UniqueProcess process(SEI.hProcess);
     SEI.hProcess = nullptr;
     // Handed to an already running program: nothing of ours to wait for.
-    if (!process) return true;
+    if (!process) return 0u;
 
     (void)platform::waitForInputIdle(process.get(), platform::kInfinite);
-    platform::Msg MSG;
-    while (platform::waitForSingleObject(process.get(), kWaitSliceMs) == platform::kWaitTimeout) {
-        // The null owner window of the request: no window filter.
-        int32_t RES = platform::peekMessageA(MSG, SEI.hwnd, 0, 0, platform::kPmRemove);
-        while (RES != 0) {
-            (void)platform::translateMessage(MSG);
-            (void)platform::dispatchMessageA(MSG);
-            RES = platform::peekMessageA(MSG, SEI.hwnd, 0, 0, platform::kPmRemove);
+    uint32_t waited;
+    while ((waited = platform::waitForSingleObject(process.get(), kWaitSliceMs)) == platform::kWaitTimeout)
+        PUMPMESSAGES();
+    // After a failed wait the code would read STILL_ACTIVE, which is no outcome.
+    uint32_t code = 0;
+    if (waited != platform::kWaitObject0 || !platform::getExitCodeProcess(process.get(), code)) return 0u;
+    return code;
+}
+
+bool SHELLEXECANDWAIT(const std::string& FILENAME, const std::string& PARAMETERS, const std::string& VERB,
+                      int32_t CMDSHOW, const std::string& DIRECTORY) {
+    return SHELLEXECANDWAITCODE(FILENAME, PARAMETERS, VERB, CMDSHOW, DIRECTORY).has_value();
+}
+
+TMutexWait WAITFORFREEMUTEX(const std::u16string& NAME, uint64_t& BUDGETMS) {
+    platform::UniqueMutex mutex;
+    const int32_t opened = platform::openMutexW(platform::kSynchronize, false, NAME, mutex);
+    if (opened == platform::kErrorFileNotFound) return TMutexWait::Free;
+    if (opened != platform::kErrorSuccess) return TMutexWait::Unknown;
+
+    const uint64_t start = platform::getTickCount64();
+    uint64_t waitedMs = 0;
+    TMutexWait outcome = TMutexWait::Free;
+    for (;;) {
+        const uint32_t attempt = platform::waitForSingleObject(mutex.get(), 0);
+        if (attempt == platform::kWaitObject0 || attempt == platform::kWaitAbandoned) {
+            // Ours now: given back at once, since Msiexec.exe would find it
+            // taken and refuse to run.
+            const MutexOwnership owned(mutex.get());
+            break;
         }
+        if (attempt != platform::kWaitTimeout) {
+            outcome = TMutexWait::Unknown;
+            break;
+        }
+        waitedMs = platform::getTickCount64() - start;
+        if (waitedMs >= BUDGETMS) {
+            outcome = TMutexWait::OutOfTime;
+            break;
+        }
+        outcome = TMutexWait::Released;
+        PUMPMESSAGES();
+        platform::sleepMs(kWaitSliceMs);
     }
-    return result;
+    waitedMs = platform::getTickCount64() - start;
+    BUDGETMS -= waitedMs < BUDGETMS ? waitedMs : BUDGETMS;
+    return outcome;
 }
 
 }  // namespace fonction

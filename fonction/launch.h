@@ -1,10 +1,12 @@
 // Launch a command through the shell and wait for it to end, keeping the
-// calling thread's message queue served meanwhile.
+// calling thread's message queue served meanwhile; wait until nobody owns a
+// named mutex.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -29,9 +31,34 @@ void RESETMEMORY(T& P, int32_t SIZE) noexcept {
 
 // Runs FILENAME through the shell (environment variables expanded, no error
 // dialog) and returns only once the started process has ended, dispatching
-// the thread's messages every 10 ms meanwhile. True when the shell accepted
-// the command; the child's exit code is not looked at.
+// the thread's messages every 10 ms meanwhile. Empty when the shell refused
+// the command; otherwise the child's exit code, or 0 when none can be had
+// (the shell handed the command to a program already running, or the wait
+// failed).
+[[nodiscard]] std::optional<uint32_t> SHELLEXECANDWAITCODE(const std::string& FILENAME,
+                                                           const std::string& PARAMETERS, const std::string& VERB,
+                                                           int32_t CMDSHOW, const std::string& DIRECTORY);
+// The same, telling only whether the shell accepted the command; the child's
+// exit code is not looked at.
 [[nodiscard]] bool SHELLEXECANDWAIT(const std::string& FILENAME, const std::string& PARAMETERS,
                                     const std::string& VERB, int32_t CMDSHOW, const std::string& DIRECTORY);
+
+// Takes every pending message off the calling thread's queue and dispatches
+// it: what a wait does between its slices.
+void PUMPMESSAGES();
+
+// How a wait for a named mutex ended.
+enum class TMutexWait {
+    Free,       // nobody owned it, or there is no such mutex
+    Released,   // its owner released it (or ended) while we waited
+    OutOfTime,  // still owned when the time allowed ran out
+    Unknown,    // it could not be opened (access denied...) or waited on: not waited for
+};
+
+// Waits until nobody owns the mutex NAME: takes it with a zero time limit and
+// releases it at once, so it is never held beyond the call; between attempts
+// the thread's messages are served and the thread sleeps 10 ms. BUDGETMS is
+// what the caller still allows and is reduced by the time this call waited.
+[[nodiscard]] TMutexWait WAITFORFREEMUTEX(const std::u16string& NAME, uint64_t& BUDGETMS);
 
 }  // namespace fonction

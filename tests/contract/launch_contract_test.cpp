@@ -17,6 +17,14 @@ TEST(LaunchContract, AChildThatFailsStillCountsAsLaunched) {
     EXPECT_GE(lab.nowMs() - start, 290u) << "returned before the child ended";
 }
 
+// All 32 bits of the child's exit code come back, apart from "could not launch".
+TEST(LaunchContract, TheChildsExitCodeComesBackWhole) {
+    ProcessLab lab;
+    EXPECT_EQ(fonction::SHELLEXECANDWAITCODE(lab.sleeperPath(), "0 1603", "", 1, ""), 1603u);
+    EXPECT_EQ(fonction::SHELLEXECANDWAITCODE(lab.sleeperPath(), "0 -1073741819", "", 1, ""), 0xC0000005u);
+    EXPECT_EQ(fonction::SHELLEXECANDWAITCODE(lab.emptyFolder() + "\\none.exe", "", "", 1, ""), std::nullopt);
+}
+
 TEST(LaunchContract, AMissingFileFailsAtOnceWithoutADialog) {
     ProcessLab lab;
     const std::string missing[] = {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "fonction/launch.h"
 #include "platform/shell.h"
@@ -115,6 +116,76 @@ TEST(ShellExecAndWait, ReturnsOnlyAfterTheChildEndedWhateverItsExitCode) {
     ASSERT_FALSE(m.shell.waitSlices.empty());
     for (uint32_t s : m.shell.waitSlices) EXPECT_EQ(s, 10u);
     EXPECT_EQ(m.shell.waitSlices.size(), 124u);  // 123 time-outs, then the end
+}
+
+// The child's exit code, all 32 bits, kept apart from "could not launch";
+// where there is no process to ask, 0.
+TEST(ShellExecAndWait, TheChildsExitCodeComesBack) {
+    struct Case {
+        const char* what;
+        uint32_t childCode;
+        bool handedOver;
+        std::optional<uint32_t> expected;
+        bool waitFails = false;  // the code would read STILL_ACTIVE
+    };
+    const Case cases[] = {
+        {"success", 0, false, 0u},
+        {"failure", 1603, false, 1603u},
+        {"above 16 bits", 0xC0000005u, false, 0xC0000005u},
+        {"handed to a running instance", 1603, true, 0u},
+        {"the wait fails", 1603, false, 0u, true},
+    };
+    for (const Case& c : cases) {
+        sim::Machine m;
+        sim::Program p = runsFor(100, c.childCode);
+        p.handedToRunningInstance = c.handedOver;
+        p.waitFails = c.waitFails;
+        m.shell.addProgram(kTool, p);
+        EXPECT_EQ(fonction::SHELLEXECANDWAITCODE(kTool, "", "", 1, ""), c.expected) << c.what;
+        EXPECT_EQ(m.processes.openHandles(), 0) << c.what;
+    }
+    sim::Machine m;
+    EXPECT_EQ(fonction::SHELLEXECANDWAITCODE("C:\\Tools\\missing.exe", "", "", 1, ""), std::nullopt);
+}
+
+// The wait for a free mutex on the simulated clock: it takes the mutex with no
+// time limit and gives it back at once, serves messages between attempts and
+// spends no more than the budget it is given.
+TEST(WaitForFreeMutex, WaitsWhileOwnedWithinTheBudget) {
+    using fonction::TMutexWait;
+    const std::u16string name = u"Global\\_MSIExecute";
+    struct Case {
+        const char* what;
+        std::optional<sim::SimMutex> mutex;  // empty: no such mutex
+        uint64_t budgetMs;
+        TMutexWait expected;
+        uint64_t waitedMs;
+    };
+    const Case cases[] = {
+        {"no such mutex", std::nullopt, 60000, TMutexWait::Free, 0},
+        {"free", sim::SimMutex{}, 60000, TMutexWait::Free, 0},
+        {"owned a moment", sim::SimMutex{.ownedUntilMs = 2500}, 60000, TMutexWait::Released, 2500},
+        {"abandoned after a moment", sim::SimMutex{.ownedUntilMs = 1000, .abandoned = true}, 60000, TMutexWait::Released, 1000},
+        {"abandoned before", sim::SimMutex{.abandoned = true}, 60000, TMutexWait::Free, 0},
+        {"owned past the budget", sim::SimMutex{.ownedUntilMs = sim::kNeverEnds}, 5000, TMutexWait::OutOfTime, 5000},
+        {"budget spent", sim::SimMutex{.ownedUntilMs = sim::kNeverEnds}, 0, TMutexWait::OutOfTime, 0},
+        {"access denied", sim::SimMutex{.ownedUntilMs = sim::kNeverEnds, .accessDenied = true}, 60000, TMutexWait::Unknown, 0},
+    };
+    for (const Case& c : cases) {
+        sim::Machine m;
+        m.nowMs = 0;
+        if (c.mutex) m.mutexes.add(name, *c.mutex);
+        m.shell.post(nullptr, 0x0400, 0, 0, 5);
+        uint64_t budget = c.budgetMs;
+        EXPECT_EQ(fonction::WAITFORFREEMUTEX(name, budget), c.expected) << c.what;
+        EXPECT_EQ(m.nowMs, c.waitedMs) << c.what;
+        EXPECT_EQ(budget, c.budgetMs - c.waitedMs) << c.what;
+        EXPECT_EQ(m.shell.dispatched.size(), c.waitedMs >= 10 ? 1u : 0u) << c.what << ": messages served while waiting";
+        if (c.mutex) {
+            EXPECT_EQ(m.mutexes.find(name)->ownedByUs, 0) << c.what << ": never held after the call";
+        }
+        EXPECT_EQ(m.mutexes.openHandles, 0) << c.what;
+    }
 }
 
 TEST(ShellExecAndWait, TheChildIsInTheProcessTableWhileItRuns) {
