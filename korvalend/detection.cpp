@@ -1,6 +1,7 @@
 #include "korvalend/detection.h"
 
 #include "fonction/progid.h"
+#include "korvalend/observer.h"
 #include "platform/registry.h"
 #include "platform/tregistry.h"
 #include "platform/wintypes.h"
@@ -23,12 +24,19 @@ bool TESTLIBREOFFICE(const std::string& SLIBO) {
     REG.SETROOTKEY(platform::hkeyClassesRoot());
     if (!REG.OPENKEYREADONLY(SAPPID_KEY)) return false;
     const std::string SVALPARDEFAUT = REG.READSTRING("");
-    return startsWithAsciiCaseless(SVALPARDEFAUT, SLIBO);
+    const bool found = startsWithAsciiCaseless(SVALPARDEFAUT, SLIBO);
+    if (found) REMOVALOBSERVER().found("AppID", SVALPARDEFAUT);  // the tests stop at the first that matches
+    return found;
 }
 
 bool ISLIBREOFFICEINSTALL() {
-    if (!fonction::PROGIDEXISTS(SPROGID_SERVICEMANAGER)) return false;
-    return TESTLIBREOFFICE("LibreOffice") || TESTLIBREOFFICE("Collabora") || TESTLIBREOFFICE("ZetaOffice");
+    if (!fonction::PROGIDEXISTS(SPROGID_SERVICEMANAGER)) {
+        REMOVALOBSERVER().skipped("removal", "the ProgID com.sun.star.ServiceManager.1 is not registered");
+        return false;
+    }
+    if (TESTLIBREOFFICE("LibreOffice") || TESTLIBREOFFICE("Collabora") || TESTLIBREOFFICE("ZetaOffice")) return true;
+    REMOVALOBSERVER().skipped("removal", "the AppID names no LibreOffice, Collabora or ZetaOffice suite");
+    return false;
 }
 
 }  // namespace korvalend

@@ -17,20 +17,19 @@ void SETPARAM(const std::vector<std::string>& args) {
     if (!args.empty() && args.front() == "/quiet") SPARAM = SPARAM_QUIET;
 }
 
-void RUN(const std::vector<std::string>& args) {
+int RUN(const std::vector<std::string>& args) {
     (void)GETCONSOLEHWND();
     SETPARAM(args);
-    if (!ISLIBREOFFICEINSTALL()) return;
+    if (!ISLIBREOFFICEINSTALL()) return kExitOk;
     RESOLVESUITEFACTS();
-    if (!SCHEMOPEN.empty() && !SVERSOOO.empty() && !SPRODUCTCODE.empty())
-        SUPP_LIBREOFFICE(SCHEMOPEN, SVERSOOO, SPRODUCTCODE);
+    if (SCHEMOPEN.empty() || SVERSOOO.empty() || SPRODUCTCODE.empty()) return kExitOk;
+    return SUPP_LIBREOFFICE(SCHEMOPEN, SVERSOOO, SPRODUCTCODE);
 }
 
 int RUNPROCESS(const std::vector<std::string>& args) {
     std::string report;
     try {
-        RUN(args);
-        return kExitOk;
+        return RUN(args);
     } catch (const platform::Exception& e) {
         report = std::string(e.className()) + ": " + e.message();
     } catch (const std::exception& e) {

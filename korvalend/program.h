@@ -13,11 +13,12 @@ constexpr int kExitUncaughtError = 217;
 void SETPARAM(const std::vector<std::string>& args);
 
 // The run from top to bottom: probe, options, detection, resolution, removal.
+// Returns the exit code: the removal's, or 0 when there is nothing to remove.
 // Errors pass through to the caller.
-void RUN(const std::vector<std::string>& args);
+[[nodiscard]] int RUN(const std::vector<std::string>& args);
 
-// The process's behaviour at its end: 0 after RUN, or 217 after an error that
-// nothing caught, reported in a message box titled "Error".
+// The process's behaviour at its end: RUN's exit code, or 217 after an error
+// that nothing caught, reported in a message box titled "Error".
 [[nodiscard]] int RUNPROCESS(const std::vector<std::string>& args);
 
 }  // namespace korvalend

@@ -11,13 +11,6 @@
 namespace korvalend {
 namespace {
 
-// The display text begins with SCHAINE, compared after the ANSI upper-casing
-// (which folds letters outside ASCII too). A shorter text never matches.
-bool beginsWith(const std::string& text, const std::string& SCHAINE) {
-    const std::string piece = text.substr(0, SCHAINE.size());
-    return platform::charUpperBuffA(piece) == platform::charUpperBuffA(SCHAINE);
-}
-
 std::string withoutQuotes(std::string s) {
     s.erase(std::remove(s.begin(), s.end(), '"'), s.end());
     return s;
@@ -25,49 +18,60 @@ std::string withoutQuotes(std::string s) {
 
 }  // namespace
 
-std::string searchUninstallEntries(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2,
-                                   UninstallAnswer answer, const UninstallSkip& skip) {
+std::string TUninstallEntry::valueText(const std::string& valueName) const {
+    return key->VALUEEXISTS(valueName) ? withoutQuotes(key->READSTRING(valueName)) : std::string();
+}
+
+void WALKUNINSTALLENTRIES(const std::string& SKEY, const std::vector<std::string>& PREFIXES,
+                          const UninstallVisit& VISIT) {
     platform::TStrings SOUS_CLES;
     platform::TStrings VALEUR_CLES;
-    platform::TStrings LLIST2;
     platform::TRegistry reg(platform::kKeyRead);
     reg.SETROOTKEY(platform::hkeyLocalMachine());
-    if (!reg.OPENKEYREADONLY(SUNINST_PATH)) return {};
+    if (!reg.OPENKEYREADONLY(SUNINST_PATH)) return;
     reg.GETKEYNAMES(SOUS_CLES);
+    // The ANSI upper-casing folds letters outside ASCII too.
+    std::vector<std::string> upperPrefixes;
+    for (const std::string& prefix : PREFIXES) upperPrefixes.push_back(platform::charUpperBuffA(prefix));
 
     for (const std::string& entry : SOUS_CLES) {
         // Absolute, so it does not matter which key is current.
         if (!reg.OPENKEYREADONLY(SUNINST_PATH + "\\" + entry)) continue;
+        TUninstallEntry e{entry, {}, nullptr, &reg};
+        try {
+            e.text = reg.READSTRING(SKEY);
+        } catch (const platform::ERegistryException&) {
+            e.error = std::current_exception();
+        }
+        bool candidate = e.error != nullptr;
+        if (!candidate) {
+            const std::string upper = platform::charUpperBuffA(e.text);
+            for (const std::string& prefix : upperPrefixes) candidate = candidate || upper.starts_with(prefix);
+        }
         // Only a value named SKEY exactly, letter case included, takes part.
         // The registry finds values without regard to case, so the text is
         // read first and the names are listed only to confirm a candidate:
         // most entries then cost one read, and the outcome is the same.
-        bool matched = false;
-        std::string text;
-        bool unreadable = false;
-        try {
-            text = reg.READSTRING(SKEY);
-        } catch (const platform::ERegistryException&) {
-            unreadable = true;  // raised again below only if the name is SKEY exactly
-        }
-        if (unreadable || beginsWith(text, SCHAINE)) {
+        if (candidate) {
             reg.GETVALUENAMES(VALEUR_CLES);
-            const bool named = std::find(VALEUR_CLES.begin(), VALEUR_CLES.end(), SKEY) != VALEUR_CLES.end();
-            if (named && unreadable) text = reg.READSTRING(SKEY);  // raises as the read of that value does
-            matched = named && !(skip && skip(entry, text));
+            candidate = std::find(VALEUR_CLES.begin(), VALEUR_CLES.end(), SKEY) != VALEUR_CLES.end();
         }
-        if (!matched) {
-            reg.CLOSEKEY();
-            continue;
-        }
-        reg.GETVALUENAMES(LLIST2);
-        std::string result;
-        if (reg.VALUEEXISTS(SKEY2))  // value names are case-insensitive here
-            result = answer == UninstallAnswer::ValueText ? withoutQuotes(reg.READSTRING(SKEY2)) : entry;
+        const bool stop = candidate && VISIT(e);
         reg.CLOSEKEY();
-        return result;
+        if (stop) return;
     }
-    return {};
+}
+
+std::string searchUninstallEntries(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2,
+                                   UninstallAnswer answer) {
+    std::string result;
+    WALKUNINSTALLENTRIES(SKEY, {SCHAINE}, [&](const TUninstallEntry& e) {
+        if (e.error) std::rethrow_exception(e.error);
+        if (e.key->VALUEEXISTS(SKEY2))  // value names are case-insensitive here
+            result = answer == UninstallAnswer::ValueText ? e.valueText(SKEY2) : e.name;
+        return true;
+    });
+    return result;
 }
 
 std::string RECH_PROG(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2) {

@@ -1,33 +1,57 @@
-// Searches over the Windows Uninstall key: the first entry whose display
-// value begins with a text, and what to do with it.
+// Searches over the Windows Uninstall key: a walk over the entries whose
+// display value begins with given texts, the first such entry and what to do
+// with it.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
+#include <vector>
+
+namespace platform {
+class TRegistry;
+}
 
 namespace korvalend {
 
 inline const std::string SUNINST_PATH = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-// What the search returns of the matching entry.
+// One entry as a walk hands it over. `key` has the entry open while the visit
+// lasts, and only then.
+struct TUninstallEntry {
+    std::string name;          // the entry's key name, as listed
+    std::string text;          // the text of its SKEY value; "" when it is not text
+    std::exception_ptr error;  // what reading that value raised (data that is not text), or null
+    const platform::TRegistry* key = nullptr;
+
+    // The text of another value of the entry, every double quote removed; ""
+    // when the entry has no such value (value names without regard to case).
+    // Raises as READSTRING does for data that is not text.
+    [[nodiscard]] std::string valueText(const std::string& valueName) const;
+};
+
+// True ends the walk.
+using UninstallVisit = std::function<bool(const TUninstallEntry&)>;
+
+// Walks the entries in listing order and hands VISIT each one that has a value
+// named SKEY exactly (letter case included) whose text begins with one of
+// PREFIXES under ANSI upper-casing (a shorter text never matches), or whose
+// data is not text: the visitor decides whether that error matters. Entries
+// that cannot be opened are passed over. Nothing is cached between calls.
+void WALKUNINSTALLENTRIES(const std::string& SKEY, const std::vector<std::string>& PREFIXES,
+                          const UninstallVisit& VISIT);
+
+// What the first-match search returns of the matching entry.
 enum class UninstallAnswer {
     ValueText,  // the SKEY2 value, double quotes removed
     EntryName,  // the entry's key name, when it has an SKEY2 value
 };
 
-// Consulted for an entry whose SKEY value matched: true passes over it and the
-// search goes on with the next entry. Receives the entry's key name and the
-// whole text of its SKEY value.
-using UninstallSkip = std::function<bool(const std::string& entryName, const std::string& keyText)>;
-
-// The common search: entries in enumeration order; an entry takes part
-// through its value named SKEY exactly (letter case included), whose first
-// len(SCHAINE) bytes must equal SCHAINE under ANSI upper-casing. The first
-// entry that matches (and is not skipped) ends the search; empty when none
-// does or it has no SKEY2 value. Nothing is cached between calls.
+// The first-match search: the first entry whose SKEY value begins with
+// SCHAINE ends the search; empty when none does or it has no SKEY2 value. An
+// entry read before it whose SKEY value is not text raises.
 [[nodiscard]] std::string searchUninstallEntries(const std::string& SCHAINE, const std::string& SKEY,
-                                                 const std::string& SKEY2, UninstallAnswer answer,
-                                                 const UninstallSkip& skip = nullptr);
+                                                 const std::string& SKEY2, UninstallAnswer answer);
 
 // The SKEY2 value of the first matching entry, every double quote removed.
 [[nodiscard]] std::string RECH_PROG(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2);

@@ -4,11 +4,11 @@
 
 namespace korvalend {
 
-std::string CHERCHE_LIBREOFFICE(const std::string& SPATH_OOO, const std::string& SCHAINE, const std::string& SCLE) {
-    std::string result;
+void WALKVERSIONVALUES(const std::string& SPATH_OOO, const std::string& SCHAINE, const std::string& SCLE,
+                       const std::function<void(const std::string& version, const std::string& value)>& VISIT) {
     platform::TRegistry REG;  // KEY_ALL_ACCESS, but every open below is read-only
     REG.SETROOTKEY(platform::hkeyLocalMachine());
-    if (!REG.OPENKEYREADONLY(SPATH_OOO)) return result;
+    if (!REG.OPENKEYREADONLY(SPATH_OOO)) return;
     platform::TStrings KEYS;
     REG.GETKEYNAMES(KEYS);
     REG.CLOSEKEY();
@@ -20,11 +20,18 @@ std::string CHERCHE_LIBREOFFICE(const std::string& SPATH_OOO, const std::string&
         REG.CLOSEKEY();
         for (const std::string& sub : KEYS2) {
             if (sub != SCLE) continue;  // exact, letter case included
-            if (REG.OPENKEYREADONLY(SPATH_OOO + version + "\\" + sub))
-                result = REG.VALUEEXISTS(SCHAINE) ? REG.READSTRING(SCHAINE) : std::string();
-            REG.CLOSEKEY();
+            if (REG.OPENKEYREADONLY(SPATH_OOO + version + "\\" + sub)) {
+                const std::string value = REG.VALUEEXISTS(SCHAINE) ? REG.READSTRING(SCHAINE) : std::string();
+                REG.CLOSEKEY();
+                VISIT(version, value);
+            }
         }
     }
+}
+
+std::string CHERCHE_LIBREOFFICE(const std::string& SPATH_OOO, const std::string& SCHAINE, const std::string& SCLE) {
+    std::string result;
+    WALKVERSIONVALUES(SPATH_OOO, SCHAINE, SCLE, [&](const std::string&, const std::string& value) { result = value; });
     return result;
 }
 

@@ -2,6 +2,7 @@
 // below HKEY_LOCAL_MACHINE.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace korvalend {
@@ -9,10 +10,14 @@ namespace korvalend {
 inline const std::string SCLE_UPGRADE_CODE = "{4B17E523-5D91-4E69-BD96-7FD81CFA81BB}";
 inline const std::string SINSTALLLOCATION = "INSTALLLOCATION";
 
-// Walks every version subkey of SPATH_OOO (which ends with "\"); each one
-// holding an openable subkey named SCLE exactly replaces the result with its
-// SCHAINE value, or with the empty text when it lacks the value. The last one
-// listed decides.
+// Hands VISIT, in listing order, each version subkey of SPATH_OOO (which ends
+// with "\") that holds an openable subkey named SCLE exactly, with that
+// subkey's SCHAINE value (the empty text when it lacks the value).
+void WALKVERSIONVALUES(const std::string& SPATH_OOO, const std::string& SCHAINE, const std::string& SCLE,
+                       const std::function<void(const std::string& version, const std::string& value)>& VISIT);
+
+// The SCHAINE value of the last version WALKVERSIONVALUES visits, also when
+// it lacks the value; empty when it visits none.
 [[nodiscard]] std::string CHERCHE_LIBREOFFICE(const std::string& SPATH_OOO, const std::string& SCHAINE,
                                               const std::string& SCLE);
 

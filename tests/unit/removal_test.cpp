@@ -2,10 +2,12 @@
 // every step of the removal in order, each stopping point and each refusal.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "korvalend/globals.h"
+#include "korvalend/observer.h"
 #include "korvalend/program.h"
 #include "korvalend/removal.h"
 #include "korvalend/resolution.h"
@@ -44,6 +46,9 @@ struct SuiteMachine {
         m.files.addFile(kInstall + "user-leftover.txt", "left behind");
         sim::scripted::addUninstallEntry(m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode);
         sim::scripted::addWindowsInstaller(m);
+        // The installer's mutex exists and is free: every run must give back
+        // what its wait takes, or the installer refuses with 1618.
+        m.mutexes.add(sim::scripted::kInstallerMutex);
         for (const char* name : {"LibreOffice Writer.lnk", "LibreOffice Calc.lnk", "LibreOffice Draw.lnk",
                                  "LibreOffice Impress.lnk", "LibreOffice Base.lnk", "LibreOffice Math.lnk",
                                  "LibreOffice 7.6.lnk"})
@@ -115,6 +120,47 @@ TEST(Removal, FullRunUninstallsEverythingInOrderAndCleansUp) {
     EXPECT_TRUE(s.m.messageBoxes.empty());
 }
 
+// What the run tells its observer: what it found, every wait, every stop.
+struct RecordingObserver : korvalend::TRemovalObserver {
+    Lines lines;
+    RecordingObserver() { korvalend::SETREMOVALOBSERVER(this); }
+    ~RecordingObserver() override { korvalend::SETREMOVALOBSERVER(nullptr); }
+    void found(const std::string& what, const std::string& text) override { lines.push_back("found " + what + ": " + text); }
+    void skipped(const std::string& step, const std::string& reason) override {
+        lines.push_back("skipped " + step + ": " + reason);
+    }
+    void waits(const std::string& what) override { lines.push_back("waits for " + what); }
+};
+
+TEST(Removal, TheObserverHearsWhatTheRunFindsAndWaitsFor) {
+    SuiteMachine s;
+    s.addHelpPack();
+    s.addExtension("ext-lo", "LibreOffice Extension Grammar");
+    const uint32_t soffice = s.m.processes.add("soffice.bin");
+    RecordingObserver seen;
+    EXPECT_EQ(s.run(), 0);
+    const std::string busy = "waits for a busy Windows Installer (Global\\_MSIExecute)";
+    EXPECT_EQ(seen.lines, (Lines{"found AppID: LibreOffice Service Manager",
+                                 "found vendor key: \\SOFTWARE\\The Document Foundation\\LibreOffice\\",
+                                 "found install location: c:\\program files\\libreoffice\\",
+                                 "found product key: LibreOffice 7.6",
+                                 "found product code: " + kSuiteCode,
+                                 "found running process: soffice.bin (process " + std::to_string(soffice) + ")",
+                                 "found extension: LibreOffice Extension Grammar (ext-lo)",
+                                 "waits for the end of C:\\Program Files\\Ext\\ext-lo\\unins000.exe /verysilent",
+                                 "found help pack: LibreOffice 7.6 Help Pack (French) (" + kHelpCode + ")",
+                                 busy,
+                                 "waits for the end of " + kMsi.substr(0, kMsi.size() - 1) + " /passive /norestart /x" + kHelpCode,
+                                 busy,
+                                 "waits for the end of " + kMsi.substr(0, kMsi.size() - 1) + " /passive /norestart /x" + kSuiteCode}));
+
+    SuiteMachine failing;
+    sim::scripted::addWindowsInstaller(failing.m, {.runMs = 2000, .leaveEntry = true, .exitCode = 1603});
+    EXPECT_EQ(failing.run(), 1603);
+    EXPECT_EQ(seen.lines.back(), "skipped deletion of what the uninstallation left: the suite is still registered after "
+                                 "its uninstaller (exit code 1603)");
+}
+
 TEST(Removal, QuietArgumentSelectsQuietInstallerOptionsEverywhere) {
     SuiteMachine s;
     s.addHelpPack();
@@ -149,15 +195,42 @@ TEST(Removal, HelpPackCommandLineIsRewrittenWhateverTheCaseOfItsSwitch) {
     EXPECT_EQ(korvalend::HELPPACKPARAMETERS("MsiExec.exe /I{C}", ""), "/passive /norestart /x{C}");
     EXPECT_EQ(korvalend::HELPPACKPARAMETERS("msiexec.exe /i{C} REBOOT=0", ""), "/passive /norestart /x{C} REBOOT=0");
     EXPECT_EQ(korvalend::HELPPACKPARAMETERS("", "{K}"), "/passive /norestart /x{K}");
-    EXPECT_EQ(korvalend::HELPPACKPARAMETERS("NoBlank", ""), "");
+    // No installer switch: Msiexec.exe would show its usage box and wait.
+    EXPECT_EQ(korvalend::HELPPACKPARAMETERS("NoBlank", "{K}"), "/passive /norestart /x{K}");
+    EXPECT_EQ(korvalend::HELPPACKPARAMETERS("C:\\pack\\uninst.exe /S", "{K}"), "/passive /norestart /x{K}");
 }
 
-TEST(Removal, OtherLanguagesHelpPackAndOtherProductsStay) {
+// Every help pack and language pack of the suite goes (French first, then in
+// listing order), every extension once, whatever is listed where; siblings of
+// other products and broken entries listed after the suite's stay untouched.
+TEST(Removal, EveryPackAndExtensionGoesOnceInOrder) {
     SuiteMachine s;
-    sim::scripted::addUninstallEntry(s.m, "{DE}", "LibreOffice 7.6 Help Pack (German)", "MsiExec.exe /I{DE}");
+    sim::scripted::addUninstallEntry(s.m, "{0DE}", "LibreOffice 7.6 Help Pack (German)", "MsiExec.exe /I{0DE}");
+    sim::scripted::addUninstallEntry(s.m, "{1ES}", "LibreOffice 7.6 Help Pack (Spanish)");  // no command
+    sim::scripted::addUninstallEntry(s.m, "{2LP}", "LibreOffice 7.6 Language Pack (German)", "MsiExec.exe /I{2LP}");
+    s.addHelpPack("{FFR}");
+    sim::scripted::addUninstallEntry(s.m, "{3DV}", "LibreOfficeDev 24.8 Help Pack (German)", "MsiExec.exe /I{3DV}");
+    s.addExtension("ext-a", "LibreOffice Extension Alpha");
+    s.addExtension("ext-c", "Collabora Extension Gamma");
+    // Listed twice: the same uninstaller runs once, and its second entry stays.
+    sim::scripted::addUninstallEntry(s.m, "ext-a-copy", "LibreOffice Extension Alpha", "C:\\Program Files\\Ext\\ext-a\\unins000.exe");
+    // An uninstaller that fails and leaves its entry runs once.
+    sim::scripted::addUninstallEntry(s.m, "ext-b", "LibreOffice Extension Beta", "C:\\Ext\\stuck.exe");
+    sim::Program stuck;
+    stuck.body = [](sim::ProgramRun&) { return 5u; };
+    s.m.shell.addProgram("C:\\Ext\\stuck.exe", stuck);
+    s.m.registry.setDword(Root::LocalMachine, sim::scripted::kUninstallKey + "\\{ZZZ}", "DisplayName", 1);
+
     EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.launches(), (Lines{kMsi + "/passive /norestart /x" + kSuiteCode}));
-    EXPECT_TRUE(s.registered("{DE}"));
+    EXPECT_EQ(s.launches(), (Lines{"C:\\Program Files\\Ext\\ext-a\\unins000.exe| /verysilent",
+                                   "C:\\Ext\\stuck.exe| /verysilent",
+                                   "C:\\Program Files\\Ext\\ext-c\\unins000.exe| /verysilent",
+                                   kMsi + "/passive /norestart /x{FFR}", kMsi + "/passive /norestart /x{0DE}",
+                                   kMsi + "/passive /norestart /x{1ES}", kMsi + "/passive /norestart /x{2LP}",
+                                   kMsi + "/passive /norestart /x" + kSuiteCode}));
+    EXPECT_TRUE(s.registered("{3DV}"));
+    EXPECT_TRUE(s.registered("ext-a-copy"));
+    EXPECT_FALSE(s.m.files.exists(kInstall));
 }
 
 TEST(Removal, StopsBeforeAnythingWhenTheProductCodeNamesNoEntry) {
@@ -174,21 +247,84 @@ TEST(Removal, StopsBeforeAnythingWhenTheProductCodeNamesNoEntry) {
 TEST(Removal, NothingIsDeletedWhenTheInstallerCannotStart) {
     SuiteMachine s;
     s.m.files.systemDirectory = "C:\\Windows\\nowhere";
-    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.run(), 1603);
     EXPECT_TRUE(s.registered(kSuiteCode));
     EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
     EXPECT_TRUE(s.m.files.exists(kInstall));
     EXPECT_TRUE(s.m.files.recycleBin.empty());
 }
 
-TEST(Removal, NothingIsDeletedWhenTheSuiteIsStillRegisteredAfterwards) {
-    SuiteMachine s;
-    sim::scripted::addWindowsInstaller(s.m, {.runMs = 2000, .leaveEntry = true});
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.launches().size(), 1u);
-    EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
-    EXPECT_TRUE(s.m.files.exists(kInstall + "program\\bootstrap.ini"));
-    EXPECT_TRUE(s.m.files.recycleBin.empty());
+// The exit code a deployment tool acts on: 0 once the suite's entry is gone,
+// whatever the installer answered; otherwise the installer's own code, or
+// 1603 when it gave none. Nothing is deleted while the suite stays.
+TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
+    struct Case {
+        const char* what;
+        std::optional<uint32_t> installerCode;  // empty: 0 on removal, 1605 otherwise
+        bool entryStays;
+        int expected;
+        void (*alsoOnTheMachine)(SuiteMachine&) = nullptr;
+    };
+    const Case cases[] = {
+        {"removed", std::nullopt, false, 0},
+        {"removed, restart pending", 3010, false, 0},
+        {"removed, failure claimed", 1603, false, 0},
+        {"cancelled by the user", 1602, true, 1602},
+        {"fatal error", 1603, true, 1603},
+        {"unknown product", std::nullopt, true, 1605},
+        {"installer busy", 1618, true, 1618},
+        {"restart will finish it", 3010, true, 3010},
+        {"restart started", 1641, true, 1641},
+        {"crashed", 0xC0000005u, true, static_cast<int>(0xC0000005u)},
+        {"no code, entry stays", 0, true, 1603},
+        {"no process handle", std::nullopt, true, 1603,
+         [](SuiteMachine& s) {
+             sim::Program p;
+             p.handedToRunningInstance = true;
+             s.m.shell.addProgram(sim::scripted::kSystemInstaller, p);
+         }},
+        {"cannot start", std::nullopt, true, 1603,
+         [](SuiteMachine& s) {
+             sim::Program p;
+             p.launchError = platform::kErrorAccessDenied;
+             s.m.shell.addProgram(sim::scripted::kSystemInstaller, p);
+         }},
+        {"an entry named as the suite stays", std::nullopt, false, 1603,
+         [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{OTHER}", "LibreOffice 7.6.4.1 (x64)"); }},
+    };
+    for (const Case& c : cases) {
+        SuiteMachine s;
+        sim::scripted::addWindowsInstaller(s.m, {.runMs = 2000, .leaveEntry = c.entryStays, .exitCode = c.installerCode});
+        if (c.alsoOnTheMachine) c.alsoOnTheMachine(s);
+        EXPECT_EQ(s.run(), c.expected) << c.what;
+        const bool removed = c.expected == 0;
+        EXPECT_EQ(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"), !removed) << c.what;
+        EXPECT_EQ(s.m.files.exists(kInstall + "program\\bootstrap.ini"), !removed) << c.what;
+        EXPECT_EQ(s.m.files.recycleBin.empty(), !removed) << c.what;
+    }
+}
+
+// Another installation owns the installer's mutex: each Msiexec.exe run waits
+// for it, ten minutes in all for the whole run, then runs anyway.
+TEST(Outcome, ABusyInstallerIsWaitedForTenMinutesInAllThenRunAnyway) {
+    struct Case {
+        uint64_t ownedForMs;
+        int expected;
+        uint64_t firstRunAtMs;  // the wait begins after the console probe's 40 ms
+    };
+    for (const Case c : {Case{3000, 0, 3000}, Case{12 * 60000, 1618, 40 + 10 * 60000}}) {
+        SuiteMachine s;
+        s.addHelpPack();
+        const uint64_t start = s.m.nowMs;
+        s.m.mutexes.add(sim::scripted::kInstallerMutex, {.ownedUntilMs = start + c.ownedForMs});
+        EXPECT_EQ(s.run(), c.expected) << c.ownedForMs;
+        ASSERT_EQ(s.m.shell.launches.size(), 2u);
+        EXPECT_NEAR(static_cast<double>(s.m.shell.launches[0].atMs - start), static_cast<double>(c.firstRunAtMs), 20.0);
+        // The budget is spent: the suite's run does not wait again.
+        EXPECT_EQ(s.m.shell.launches[1].atMs, s.m.shell.launches[0].atMs + 2000) << c.ownedForMs;
+        EXPECT_EQ(s.m.mutexes.find(sim::scripted::kInstallerMutex)->ownedByUs, 0);
+        EXPECT_EQ(s.m.mutexes.openHandles, 0);
+    }
 }
 
 TEST(Resolution, OnlyTheFirstExistingVendorKeyIsLookedUp) {
@@ -214,11 +350,11 @@ TEST(Resolution, FailedLookupsLeaveTheFactsEmptyAndChangeNothing) {
         void (*spoil)(SuiteMachine&);
     };
     const Case cases[] = {
-        {"noTrailingBackslash",
+        {"noLocation",
          [](SuiteMachine& s) {
              s.m.registry.setString(Root::LocalMachine,
                                     "SOFTWARE\\The Document Foundation\\LibreOffice\\7.6.4.1\\" + kUpgrade,
-                                    "INSTALLLOCATION", "C:\\Program Files\\LibreOffice");
+                                    "INSTALLLOCATION", "");
          }},
         {"noBootstrap", [](SuiteMachine& s) { (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini"); }},
         {"uninstallWithX",
@@ -234,6 +370,114 @@ TEST(Resolution, FailedLookupsLeaveTheFactsEmptyAndChangeNothing) {
         EXPECT_EQ(s.run(), 0) << c.name;
         EXPECT_TRUE(s.launches().empty()) << c.name;
         EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk")) << c.name;
+    }
+}
+
+TEST(Resolution, WhatAnEntryIsToTheSuite) {
+    using korvalend::TSuiteEntry;
+    struct Case {
+        const char* displayName;
+        const char* key;
+        TSuiteEntry kind;
+    };
+    const Case cases[] = {
+        {"LibreOffice 7.6.4.1", "LibreOffice 7.6", TSuiteEntry::Suite},
+        {"LibreOffice 7.6", "LibreOffice 7.6", TSuiteEntry::Suite},
+        {"libreoffice 7.6.4.1 (x64)", "LibreOffice 7.6", TSuiteEntry::Suite},
+        {"LibreOffice 24.2.0.3 (64-bit)", "LibreOffice", TSuiteEntry::Suite},
+        {"LibreOffice 7.6 (German edition)", "LibreOffice 7.6", TSuiteEntry::SuiteOtherwise},
+        {"LibreOffice 7.6 beta", "LibreOffice 7.6", TSuiteEntry::SuiteOtherwise},
+        {"LibreOffice 7.6 Help Pack (French)", "LibreOffice", TSuiteEntry::HelpPack},
+        {"LibreOffice 7.6 Help Pack (German)", "LibreOffice 7.6", TSuiteEntry::HelpPack},
+        {"LibreOffice 7.6 Language Pack (German)", "LibreOffice 7.6", TSuiteEntry::LanguagePack},
+        {"LibreOffice 7.6 SDK", "LibreOffice 7.6", TSuiteEntry::Sdk},
+        {"LibreOffice 7.6.4.1 SDK (x64)", "LibreOffice 7.6", TSuiteEntry::Sdk},
+        {"LibreOfficeDev 24.8", "LibreOffice", TSuiteEntry::Unrelated},
+        {"LibreOfficeDev 24.8 Help Pack (German)", "LibreOffice", TSuiteEntry::Unrelated},
+        {"LibreOffice 7", "LibreOffice 7.6", TSuiteEntry::Unrelated},
+        {"The LibreOffice 7.6", "LibreOffice 7.6", TSuiteEntry::Unrelated},
+        {"LibreOffice Extension Grammar", "LibreOffice", TSuiteEntry::Extension},
+        {"Collabora Extension Tools", "Collabora Office 23.05", TSuiteEntry::Extension},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(korvalend::SUITEENTRYKIND(c.displayName, c.key), c.kind) << c.displayName << " / " << c.key;
+}
+
+// A DisplayName that is not text ends the run only where a search for the
+// first entry beginning with the key would have read it.
+TEST(Resolution, ABrokenDisplayNameEndsTheRunOnlyBeforeTheFirstMatch) {
+    struct Case {
+        const char* where;
+        std::string brokenEntry;
+        int expected;
+    };
+    const Case cases[] = {
+        {"listed first", "{0000}", 217},
+        {"after a help pack listed before the suite", "{0B00}", 0},
+        {"after the suite", "{ZZZZ}", 0},
+    };
+    for (const Case& c : cases) {
+        SuiteMachine s;
+        s.addHelpPack("{0A00}");
+        s.m.registry.setRaw(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + c.brokenEntry, "DisplayName",
+                            platform::kRegBinary, "xx");
+        EXPECT_EQ(s.run(), c.expected) << c.where;
+        EXPECT_EQ(s.registered(kSuiteCode), c.expected != 0) << c.where;
+    }
+}
+
+// Install locations as real machines record them, and product keys with
+// trailing blanks.
+TEST(Resolution, FactsInRealLayouts) {
+    const std::string version = "SOFTWARE\\The Document Foundation\\LibreOffice\\";
+    struct Case {
+        const char* what;
+        void (*layout)(SuiteMachine&, const std::string& version);
+        std::string location;
+        std::string key = "LibreOffice 7.6";
+    };
+    const Case cases[] = {
+        {"no trailing backslash",
+         [](SuiteMachine& s, const std::string& v) {
+             s.m.registry.setString(Root::LocalMachine, v + "7.6.4.1\\" + kUpgrade, "INSTALLLOCATION",
+                                    "C:\\Program Files\\LibreOffice");
+         },
+         "c:\\program files\\libreoffice\\"},
+        {"extra terminating NULs",
+         [](SuiteMachine& s, const std::string& v) {
+             s.m.registry.setString(Root::LocalMachine, v + "7.6.4.1\\" + kUpgrade, "INSTALLLOCATION",
+                                    kInstall + std::string(3, '\0'));
+         },
+         "c:\\program files\\libreoffice\\"},
+        {"stale version listed after, without location",
+         [](SuiteMachine& s, const std::string& v) { s.m.registry.addKey(Root::LocalMachine, v + "9.9\\" + kUpgrade); },
+         "c:\\program files\\libreoffice\\"},
+        {"stale version listed after, its folder gone",
+         [](SuiteMachine& s, const std::string& v) {
+             s.m.registry.setString(Root::LocalMachine, v + "9.9\\" + kUpgrade, "INSTALLLOCATION", "C:\\Old LO\\");
+         },
+         "c:\\program files\\libreoffice\\"},
+        {"no location holds the suite: the last recorded",
+         [](SuiteMachine& s, const std::string& v) {
+             (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini");
+             s.m.registry.setString(Root::LocalMachine, v + "9.9\\" + kUpgrade, "INSTALLLOCATION", "C:\\Old LO\\");
+         },
+         "c:\\old lo\\", ""},
+        {"quoted product key with trailing blanks",
+         [](SuiteMachine& s, const std::string&) {
+             s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\nProductKey=\"LibreOffice 7.6  \"\n");
+             s.addHelpPack("{0A00}");  // listed first: a key with its blanks would take it for the suite
+         },
+         "c:\\program files\\libreoffice\\"},
+    };
+    for (const Case& c : cases) {
+        SuiteMachine s;
+        c.layout(s, version);
+        korvalend::RESOLVESUITEFACTS();
+        EXPECT_EQ(korvalend::SCHEMOPEN, c.location) << c.what;
+        EXPECT_EQ(korvalend::SVERSOOO, c.key) << c.what;
+        EXPECT_EQ(korvalend::SPRODUCTCODE, c.key.empty() ? "" : kSuiteCode) << c.what;
+        EXPECT_EQ(s.m.registry.openHandles(), 0) << c.what;
     }
 }
 
@@ -376,7 +620,7 @@ TEST(Refusals, NoSystemFolderMeansNoInstallerAndNothingDeleted) {
     SuiteMachine s;
     s.m.files.systemDirectoryFails = true;
     s.m.files.addFile("C:\\Msiexec.exe", "planted");
-    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.run(), 1603);
     EXPECT_TRUE(s.launches().empty());
     EXPECT_TRUE(s.registered(kSuiteCode));
     EXPECT_TRUE(s.m.files.exists(kInstall));

@@ -158,19 +158,22 @@ TEST(UninstallSearch, WantedValueOfWrongTypeRaisesOnlyForTheMatch) {
     EXPECT_EQ(RECUP_CLE("LibreOffice", "DisplayName", "UninstallString"), "B");
 }
 
-TEST(UninstallSearch, SkipPredicatePassesOverMatchesOnly) {
+// The walk hands over what begins with any of its texts, and broken values
+// for the caller to judge; it stops when the visitor says so.
+TEST(UninstallSearch, WalkHandsOverMatchesAndBrokenValuesOnly) {
     sim::Machine m;
     addUninstallEntry(m, "{1}", "LibreOffice 7.6 Help Pack (French)", "MsiExec.exe /I{1}");
-    addUninstallEntry(m, "{2}", "LibreOffice 7.6.4.1", "MsiExec.exe /I{2}");
-    std::vector<std::string> consulted;
-    const UninstallSkip skipHelpPacks = [&](const std::string& entry, const std::string& text) {
-        consulted.push_back(entry);
-        return text.find(" Help Pack") != std::string::npos;
-    };
-    EXPECT_EQ(searchUninstallEntries("LibreOffice 7.6", "DisplayName", "UninstallString", UninstallAnswer::ValueText,
-                                     skipHelpPacks),
-              "MsiExec.exe /I{2}");
-    EXPECT_EQ(consulted, (std::vector<std::string>{"{1}", "{2}"}));
+    addUninstallEntry(m, "{2}", "Other");
+    m.registry.setDword(Root::LocalMachine, entryKey("{3}"), "DisplayName", 7);
+    addUninstallEntry(m, "{4}", "collabora extension X");
+    addUninstallEntry(m, "{5}", "LibreOffice 7.6.4.1", "MsiExec.exe /I{5}");
+    std::vector<std::string> visited;
+    WALKUNINSTALLENTRIES("DisplayName", {"LibreOffice 7.6", "Collabora Extension"}, [&](const TUninstallEntry& e) {
+        visited.push_back(e.name + (e.error ? " broken" : " " + e.valueText("UninstallString")));
+        return e.name == "{4}";
+    });
+    EXPECT_EQ(visited, (std::vector<std::string>{"{1} MsiExec.exe /I{1}", "{3} broken", "{4} "}));
+    EXPECT_EQ(m.registry.openHandles(), 0);
 }
 
 TEST(UninstallSearch, EachCallSeesTheRegistryAsItIsNow) {
