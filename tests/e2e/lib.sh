@@ -40,6 +40,8 @@ PROGID_KEY='HKEY_LOCAL_MACHINE\SOFTWARE\Classes\com.sun.star.ServiceManager.1'
 HELP_BEFORE_CODE='{0A1F0000-7600-4B1E-9D2C-000000000F76}'
 HELP_AFTER_CODE='{FA1F0000-7600-4B1E-9D2C-000000000F76}'
 HELP_COLLABORA_CODE='{FA1F0000-2305-4B1E-9D2C-000000000F23}'
+# A German help pack, listed before the French ones.
+HELP_GERMAN_CODE='{01DE0000-7600-4B1E-9D2C-000000000D76}'
 
 # One line per distribution of the suite:
 # id|product key|version|vendor key|manufacturer|AppID value|folder|app prefix|product code|GUID prefix
@@ -114,15 +116,18 @@ build_fixtures() {
             "PRODUCT_CODE=$code" "UPGRADE_CODE=$UPGRADE_CODE" "GUID_PREFIX=$guid"
         wixl_build "$out/suite-$id.wxs" "$out/suite-$id.msi" || return 1
         local hp
-        for hp in before after; do
+        for hp in before after german; do
             [ "$id" = tdf ] || [ "$id" = collabora ] || continue
-            [ "$id" = collabora ] && [ $hp = before ] && continue
+            [ "$id" = collabora ] && [ $hp != after ] && continue
             local hcode=$HELP_AFTER_CODE hguid=FA1F0001 hname=helppack-$hp
+            local language=French lcid=1036 dir=fr upgrade='{0A1F0000-0000-4B1E-9D2C-0000000000FF}'
             [ $hp = before ] && hcode=$HELP_BEFORE_CODE hguid=0A1F0001
+            [ $hp = german ] && hcode=$HELP_GERMAN_CODE hguid=01DE0001 language=German lcid=1031 dir=de \
+                upgrade='{01DE0000-0000-4B1E-9D2C-0000000000FF}'
             [ "$id" = collabora ] && hcode=$HELP_COLLABORA_CODE hguid=FA1F0003 hname=helppack-collabora
             render "$E2E_SRC/fixtures/helppack.wxs" "$out/$hname.wxs" /dev/null "${common[@]}" \
-                "PRODUCT_CODE=$hcode" "HELP_UPGRADE_CODE={0A1F0000-0000-4B1E-9D2C-0000000000FF}" \
-                "GUID_PREFIX=$hguid"
+                "PRODUCT_CODE=$hcode" "HELP_UPGRADE_CODE=$upgrade" "GUID_PREFIX=$hguid" \
+                "HELP_LANGUAGE=$language" "LANGUAGE_ID=$lcid" "HELP_DIR=$dir"
             wixl_build "$out/$hname.wxs" "$out/$hname.msi" || return 1
         done
     done <<<"$DISTRIBUTIONS"
@@ -226,7 +231,8 @@ install_suite() {
     echo "quickstart" >"$SUITE_STARTUP"
 }
 
-# install_helppack before|after|collabora
+# install_helppack before|after|collabora: a French help pack (its code in
+# HELP_CODE); install_helppack german: a German one (HELP_GERMAN_CODE).
 install_helppack() {
     install_msi "helppack-$1"
     case $1 in
@@ -286,6 +292,20 @@ start_bystander_process() {
     cp "$PROGRAMS/soffice_standin.exe" "$C/other/$1"
     win "$(winpath "$PROGRAMS/soffice_standin.exe")" --spawn "C:\\other\\$1" >/dev/null ||
         { echo "could not start $1" >&2; exit 1; }
+}
+
+# hold_installer_mutex MS: another installation owns the Windows Installer's
+# mutex for MS milliseconds from now (the shim refuses with 1618 meanwhile);
+# it logs an event when it gives the mutex back.
+hold_installer_mutex() {
+    win "$(winpath "$PROGRAMS/mutex_holder.exe")" "$1" >"$RUN/mutex_holder.out" 2>&1 &
+    local i
+    for i in $(seq 1 300); do
+        grep -q owned "$RUN/mutex_holder.out" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    echo "the mutex holder did not take the mutex" >&2
+    exit 1
 }
 
 processes() { win "$(winpath "$PROGRAMS/soffice_standin.exe")" --list | tr -d '\r' | cut -d' ' -f1; }
@@ -493,8 +513,14 @@ expect_suite_installed() {
 # deleted for good, its two folders in the Recycle Bin.
 expect_suite_removed() {
     local snap=$1
-    expect_no_key "$snap" "$UNINSTALL\\$SUITE_CODE"
     expect_no_key "$snap" "$SUITE_VENDOR_KEY"
+    expect_suite_files_removed "$snap"
+}
+
+# The same, but for the vendor key (a machine may keep other versions' keys).
+expect_suite_files_removed() {
+    local snap=$1
+    expect_no_key "$snap" "$UNINSTALL\\$SUITE_CODE"
     expect_no_key "$snap" "$APPID_KEY"
     expect_no_key "$snap" "$PROGID_KEY"
     local name

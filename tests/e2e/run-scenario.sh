@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 SCENARIO=$(basename "$1" .sh)
 for exe in "$KORVALEND_BUILD/korvalend.exe" "$PROGRAMS/msiexec_shim.exe" "$PROGRAMS/ext_uninstaller.exe" \
-    "$PROGRAMS/soffice_standin.exe" "$PROGRAMS/launcher.exe"; do
+    "$PROGRAMS/soffice_standin.exe" "$PROGRAMS/launcher.exe" "$PROGRAMS/mutex_holder.exe"; do
     [ -f "$exe" ] || { echo "missing $exe: build the windows preset first" >&2; exit 1; }
 done
 started=$SECONDS

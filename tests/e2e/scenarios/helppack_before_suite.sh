@@ -1,21 +1,27 @@
-# The help pack's Uninstall entry is listed before the suite's, and its
-# display name begins with the product key too: the suite's own entry must
-# still be the one whose product code is uninstalled last.
+# Two help packs, German and French, are listed before the suite, and their
+# display names begin with the product key too: the suite's own entry must
+# still be the one whose product code is uninstalled last, and both help packs
+# go before it, the French one first.
 new_machine "$SCENARIO"
 install_suite tdf
 install_helppack before
+install_helppack german
 snapshot before
 expect_suite_installed before
 expect_key before "$UNINSTALL\\$HELP_CODE"
-check "help pack's entry sorts before the suite's" test "$HELP_CODE" \< "$SUITE_CODE"
+expect_key before "$UNINSTALL\\$HELP_GERMAN_CODE"
+check "help packs' entries sort before the suite's, the German one first" \
+    test "$HELP_GERMAN_CODE" \< "$HELP_CODE" -a "$HELP_CODE" \< "$SUITE_CODE"
 
 run_korvalend
 snapshot after
 expect_exit 0
 expect_installer_calls <<EOF2
 /passive /norestart /x$HELP_CODE
+/passive /norestart /x$HELP_GERMAN_CODE
 /passive /norestart /x$SUITE_CODE
 EOF2
 expect_suite_removed after
 expect_no_key after "$UNINSTALL\\$HELP_CODE"
+expect_no_key after "$UNINSTALL\\$HELP_GERMAN_CODE"
 expect_trash_only_suite
