@@ -16,6 +16,16 @@ bool isKind(platform::Handle h, uint32_t magic) noexcept {
     std::memcpy(&found, h, sizeof found);
     return found == magic;
 }
+
+// Frees a live handle of the kind and counts it closed; ignores anything else.
+template <typename Info>
+void release(platform::Handle h, uint32_t magic, int& open) noexcept {
+    if (!isKind(h, magic)) return;
+    auto* info = static_cast<Info*>(h);
+    info->magic = 0;
+    delete info;
+    --open;
+}
 }  // namespace
 
 platform::Handle newProcessHandle(uint32_t pid, uint32_t access) {
@@ -24,11 +34,7 @@ platform::Handle newProcessHandle(uint32_t pid, uint32_t access) {
 }
 
 void closeProcessHandle(platform::Handle h) noexcept {
-    if (!isKind(h, kProcessMagic)) return;
-    auto* info = static_cast<ProcessHandleInfo*>(h);
-    info->magic = 0;
-    delete info;
-    --current().processes.openProcessHandles;
+    release<ProcessHandleInfo>(h, kProcessMagic, current().processes.openProcessHandles);
 }
 
 const ProcessHandleInfo* processHandleInfo(platform::Handle h) noexcept {
@@ -41,11 +47,7 @@ platform::Handle newMutexHandle(const std::u16string& name) {
 }
 
 void closeMutexHandle(platform::Handle h) noexcept {
-    if (!isKind(h, kMutexMagic)) return;
-    auto* info = static_cast<MutexHandleInfo*>(h);
-    info->magic = 0;
-    delete info;
-    --current().mutexes.openHandles;
+    release<MutexHandleInfo>(h, kMutexMagic, current().mutexes.openHandles);
 }
 
 const MutexHandleInfo* mutexHandleInfo(platform::Handle h) noexcept {

@@ -6,18 +6,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <functional>
 #include <vector>
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 #include "fonction/deltree.h"
 #include "fonction/launch.h"
@@ -67,7 +60,7 @@ int main(int argc, char** argv) {
     int n = 0;
     time("shell delete of a small folder", [&] {
         const std::string folder = "C:\\korvalend-bench-" + std::to_string(n++);
-        (void)CreateDirectoryA(folder.c_str(), nullptr);
+        std::filesystem::create_directory(folder);
         for (const char* f : {"\\a.txt", "\\b.txt", "\\c.txt"}) std::ofstream(folder + f) << "x";
         (void)fonction::DELETEDIRECTORY(folder, true);
     });

@@ -559,6 +559,17 @@ finish() {
     return 0
 }
 
+# Runs the program (no argument) on a machine where the suite alone is to be
+# uninstalled, and snapshots the result: exit code 0, one installer call.
+run_uninstalling_the_suite_alone() {
+    run_korvalend
+    snapshot after
+    expect_exit 0
+    expect_installer_calls <<EOF2
+/passive /norestart /x$SUITE_CODE
+EOF2
+}
+
 # A distribution with no extras: its own vendor key, product key and AppID
 # text, and the suite alone is uninstalled.
 plain_distribution_scenario() {
@@ -568,12 +579,7 @@ plain_distribution_scenario() {
     snapshot before
     expect_suite_installed before
 
-    run_korvalend
-    snapshot after
-    expect_exit 0
-    expect_installer_calls <<EOF2
-/passive /norestart /x$SUITE_CODE
-EOF2
+    run_uninstalling_the_suite_alone
     expect_suite_removed after
     expect_bystanders_kept
     expect_trash_only_suite
