@@ -52,6 +52,27 @@ int main(int argc, char** argv) {
     time("Uninstall entry check", [] { (void)CHERCHE_CLE_EXIST(SUNINSTALL_KEY + SPRODUCTCODE); });
     time("process snapshot", [] { (void)PROCESSEXISTS("soffice.bin"); });
     time("Uninstall search, whole key", [] { (void)RECH_APPLICATION("Collabora Extension"); });
+    // The walks the removal makes: one per pack or extension run and one more,
+    // then one for the suite's entry after its uninstaller.
+    const auto kindIs = [](std::initializer_list<TSuiteEntry> kinds) {
+        return [kinds](const std::string& text) {
+            const TSuiteEntry kind = SUITEENTRYKIND(text, SVERSOOO);
+            return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+        };
+    };
+    time("Uninstall walk, packs and extensions", [&] {
+        WALKUNINSTALLENTRIES("DisplayName", kindIs({TSuiteEntry::Extension, TSuiteEntry::HelpPack, TSuiteEntry::LanguagePack}),
+                             [](const TUninstallEntry&) { return false; });
+    });
+    time("Uninstall walk, suite still there", [&] {
+        WALKUNINSTALLENTRIES("DisplayName", kindIs({TSuiteEntry::Suite, TSuiteEntry::SuiteOtherwise}),
+                             [](const TUninstallEntry& e) { return e.error == nullptr; });
+    });
+    // Nobody owns the installer's mutex: what each Msiexec.exe run adds.
+    time("busy-installer check, free", [] {
+        uint64_t budget = kInstallerWaitBudgetMs;
+        (void)fonction::WAITFORFREEMUTEX(SINSTALLER_MUTEX, budget);
+    });
     // The fixed cost of one uninstaller run: the shell's start of a program
     // that ends at once, and the wait for its end.
     const std::string sleeper = std::string(argc > 1 ? argv[1] : "sleeper.exe");

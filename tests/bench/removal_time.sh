@@ -7,17 +7,24 @@
 # Where the time goes: the read-only steps are timed one by one in the same
 # prefix beforehand (removal_phases.exe), and a bare process start and exit is
 # timed through the same launcher.
-#   KORVALEND_BUILD=build/windows KORVALEND_SOURCE=. bash tests/bench/removal_time.sh [RUNS]
+#   KORVALEND_BUILD=build/windows KORVALEND_SOURCE=. bash tests/bench/removal_time.sh [RUNS [OTHER.EXE]]
+# With OTHER.EXE (another build of korvalend.exe, say the last release), the
+# runs alternate between the two programs on fresh machines, so that the load
+# of the moment weighs on both alike; each gets RUNS runs.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export KORVALEND_BUILD=${KORVALEND_BUILD:-$here/../../build/windows} KORVALEND_SOURCE=${KORVALEND_SOURCE:-$here/../..}
 . "$here/../e2e/lib.sh"
 runs=${1:-3}
+programs=("$(realpath "$KORVALEND_BUILD/korvalend.exe")")
+[ -z "${2:-}" ] || programs+=("$(realpath "$2")")
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
 
-own_all=() 
+declare -A own_all
 for i in $(seq 1 "$runs"); do
+  for exe in "${programs[@]}"; do
+    export KORVALEND_EXE=$exe
     new_machine "bench-removal-$i" >/dev/null
     # korvalend.exe with nothing to remove: its start, probe and exit.
     run_korvalend >/dev/null
@@ -35,15 +42,18 @@ for i in $(seq 1 "$runs"); do
     run_korvalend >/dev/null
     installers=$(installer_ms)
     own=$(awk -v w="$KV_WALL_MS" -v i="$installers" 'BEGIN { printf "%.1f", w - i }')
-    own_all+=("$own")
-    printf 'run %d: exit %s, wall %.1f ms, uninstallers %s ms (%d runs), own %s ms\n' \
-        "$i" "$KV_EXIT" "$KV_WALL_MS" "$installers" "$(wc -l <"$C/korvalend-times.log")" "$own"
+    own_all[$exe]+="$own "
+    printf 'run %d of %s: exit %s, wall %.1f ms, uninstallers %s ms (%d runs), own %s ms\n' "$i" "$exe" \
+        "$KV_EXIT" "$KV_WALL_MS" "$installers" "$(wc -l <"$C/korvalend-times.log")" "$own"
     printf '    %-32s %8.2f ms\n' "korvalend.exe, nothing to remove" "$empty" \
         "bare process start and exit" "$(median <"$RUN/start.txt")"
     awk -F'|' '{ printf "    %-32s %8.2f ms (median of %d)\n", $1, $2, $3 }' "$RUN/phases.txt"
     [ "$KV_EXIT" = 0 ] || echo "    unexpected exit code: the run did not remove the suite"
     end_machine
     [ -n "${KORVALEND_KEEP_RUNS:-}" ] || rm -rf "$RUN"
+  done
 done
-printf 'own time over %d runs: %s ms (median %s ms)\n' "$runs" "${own_all[*]}" \
-    "$(printf '%s\n' "${own_all[@]}" | median)"
+for exe in "${programs[@]}"; do
+    printf 'own time of %s over %d runs: %s ms (median %s ms)\n' "$exe" "$runs" "${own_all[$exe]}" \
+        "$(printf '%s\n' ${own_all[$exe]} | median)"
+done

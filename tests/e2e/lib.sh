@@ -327,14 +327,15 @@ snapshot() {
     (cd "$C" && find . -path ./windows -prune -o -print | LC_ALL=C sort) >"$RUN/$1.files"
 }
 
-# run_korvalend [ARG...]: runs the program as a deployment tool would, with
+# run_korvalend [ARG...]: runs the program (KORVALEND_EXE, by default the
+# build's korvalend.exe) as a deployment tool would, with
 # fresh logs, and keeps its whole exit code in KV_EXIT (read through the
 # launcher: a Unix exit status keeps only 8 bits) and its wall time in
 # KV_WALL_MS.
 run_korvalend() {
     rm -f "$C/korvalend-msiexec.log" "$C/korvalend-events.log" "$C/korvalend-times.log" "$RUN/trash.entries"
     local t0=$SECONDS status
-    timeout 300 "$WINE" "$(winpath "$PROGRAMS/launcher.exe")" "$(winpath "$KORVALEND_BUILD/korvalend.exe")" "$@" \
+    timeout 300 "$WINE" "$(winpath "$PROGRAMS/launcher.exe")" "$(winpath "${KORVALEND_EXE:-$KORVALEND_BUILD/korvalend.exe}")" "$@" \
         >"$RUN/korvalend.out" 2>&1
     status=$?
     KV_EXIT=$(tr -d '\r' <"$RUN/korvalend.out" | sed -n 's/^exit \([0-9]*\)$/\1/p')
