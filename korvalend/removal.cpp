@@ -69,19 +69,19 @@ std::optional<TPart> partOf(const std::string& displayName, const std::string& S
 // DisplayName is not text is passed over too.
 std::optional<TPartEntry> nextPart(const std::string& SVERSOOO, const TRemovalRun& run) {
     std::optional<TPartEntry> next;
-    WALKUNINSTALLENTRIES("DisplayName", {SEXTENSION_LIBREOFFICE, SEXTENSION_COLLABORA, SVERSOOO},
-                         [&](const TUninstallEntry& e) {
-                             if (e.error || run.entriesRun.contains(e.name)) return false;
-                             const std::optional<TPart> part = partOf(e.text, SVERSOOO);
-                             if (!part || (next && next->part <= *part)) return false;
-                             next = TPartEntry{*part, e.name, e.text, {}, nullptr};
-                             try {
-                                 next->command = e.valueText("UninstallString");
-                             } catch (const platform::ERegistryException&) {
-                                 next->commandError = std::current_exception();
-                             }
-                             return *part == TPart::LibreOfficeExtension;  // nothing goes before it
-                         });
+    const auto isPart = [&](const std::string& text) { return partOf(text, SVERSOOO).has_value(); };
+    WALKUNINSTALLENTRIES("DisplayName", isPart, [&](const TUninstallEntry& e) {
+        if (e.error || run.entriesRun.contains(e.name)) return false;
+        const TPart part = *partOf(e.text, SVERSOOO);
+        if (next && next->part <= part) return false;
+        next = TPartEntry{part, e.name, e.text, {}, nullptr};
+        try {
+            next->command = e.valueText("UninstallString");
+        } catch (const platform::ERegistryException&) {
+            next->commandError = std::current_exception();
+        }
+        return part == TPart::LibreOfficeExtension;  // nothing goes before it
+    });
     return next;
 }
 
@@ -153,11 +153,13 @@ void removeParts(const std::string& SVERSOOO, TRemovalRun& run) {
 // registered. Unrelated entries whose DisplayName is not text are passed over.
 bool suiteStillRegistered(const std::string& SPATH_CLE, const std::string& SVERSOOO) {
     if (CHERCHE_CLE_EXIST(SPATH_CLE)) return true;
+    const auto isSuite = [&](const std::string& text) {
+        const TSuiteEntry kind = SUITEENTRYKIND(text, SVERSOOO);
+        return kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise;
+    };
     bool found = false;
-    WALKUNINSTALLENTRIES("DisplayName", {SVERSOOO}, [&](const TUninstallEntry& e) {
-        if (e.error) return false;
-        const TSuiteEntry kind = SUITEENTRYKIND(e.text, SVERSOOO);
-        found = kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise;
+    WALKUNINSTALLENTRIES("DisplayName", isSuite, [&](const TUninstallEntry& e) {
+        found = e.error == nullptr;  // an unrelated broken entry is passed over
         return found;
     });
     return found;

@@ -110,7 +110,8 @@ std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO) {
     bool otherwiseFound = false;
     std::string otherwise;
     std::exception_ptr otherwiseError;
-    WALKUNINSTALLENTRIES("DisplayName", {SVERSOOO}, [&](const TUninstallEntry& e) {
+    const auto beginsWithKey = [&](const std::string& text) { return DISPLAYBEGINSWITH(text, SVERSOOO); };
+    WALKUNINSTALLENTRIES("DisplayName", beginsWithKey, [&](const TUninstallEntry& e) {
         if (e.error) {
             // A search for the first entry beginning with the key reads every
             // entry up to that one: a broken one there ends the run as it

@@ -22,17 +22,18 @@ std::string TUninstallEntry::valueText(const std::string& valueName) const {
     return key->VALUEEXISTS(valueName) ? withoutQuotes(key->READSTRING(valueName)) : std::string();
 }
 
-void WALKUNINSTALLENTRIES(const std::string& SKEY, const std::vector<std::string>& PREFIXES,
-                          const UninstallVisit& VISIT) {
+bool DISPLAYBEGINSWITH(const std::string& TEXT, const std::string& PREFIX) {
+    return TEXT.size() >= PREFIX.size() &&
+           platform::charUpperBuffA(TEXT.substr(0, PREFIX.size())) == platform::charUpperBuffA(PREFIX);
+}
+
+void WALKUNINSTALLENTRIES(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT) {
     platform::TStrings SOUS_CLES;
     platform::TStrings VALEUR_CLES;
     platform::TRegistry reg(platform::kKeyRead);
     reg.SETROOTKEY(platform::hkeyLocalMachine());
     if (!reg.OPENKEYREADONLY(SUNINST_PATH)) return;
     reg.GETKEYNAMES(SOUS_CLES);
-    // The ANSI upper-casing folds letters outside ASCII too.
-    std::vector<std::string> upperPrefixes;
-    for (const std::string& prefix : PREFIXES) upperPrefixes.push_back(platform::charUpperBuffA(prefix));
 
     for (const std::string& entry : SOUS_CLES) {
         // Absolute, so it does not matter which key is current.
@@ -43,15 +44,12 @@ void WALKUNINSTALLENTRIES(const std::string& SKEY, const std::vector<std::string
         } catch (const platform::ERegistryException&) {
             e.error = std::current_exception();
         }
-        bool candidate = e.error != nullptr;
-        if (!candidate) {
-            const std::string upper = platform::charUpperBuffA(e.text);
-            for (const std::string& prefix : upperPrefixes) candidate = candidate || upper.starts_with(prefix);
-        }
         // Only a value named SKEY exactly, letter case included, takes part.
         // The registry finds values without regard to case, so the text is
-        // read first and the names are listed only to confirm a candidate:
-        // most entries then cost one read, and the outcome is the same.
+        // read first and the names are listed only to confirm a candidate the
+        // walk wants: most entries then cost one read, and the outcome is the
+        // same.
+        bool candidate = e.error != nullptr || WANTED(e.text);
         if (candidate) {
             reg.GETVALUENAMES(VALEUR_CLES);
             candidate = std::find(VALEUR_CLES.begin(), VALEUR_CLES.end(), SKEY) != VALEUR_CLES.end();
@@ -65,7 +63,8 @@ void WALKUNINSTALLENTRIES(const std::string& SKEY, const std::vector<std::string
 std::string searchUninstallEntries(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2,
                                    UninstallAnswer answer) {
     std::string result;
-    WALKUNINSTALLENTRIES(SKEY, {SCHAINE}, [&](const TUninstallEntry& e) {
+    const auto wanted = [&](const std::string& text) { return DISPLAYBEGINSWITH(text, SCHAINE); };
+    WALKUNINSTALLENTRIES(SKEY, wanted, [&](const TUninstallEntry& e) {
         if (e.error) std::rethrow_exception(e.error);
         if (e.key->VALUEEXISTS(SKEY2))  // value names are case-insensitive here
             result = answer == UninstallAnswer::ValueText ? e.valueText(SKEY2) : e.name;

@@ -6,7 +6,6 @@
 #include <exception>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace platform {
 class TRegistry;
@@ -30,16 +29,20 @@ struct TUninstallEntry {
     [[nodiscard]] std::string valueText(const std::string& valueName) const;
 };
 
+// Whether the walk wants an entry, from the text of its SKEY value.
+using UninstallWanted = std::function<bool(const std::string& text)>;
 // True ends the walk.
 using UninstallVisit = std::function<bool(const TUninstallEntry&)>;
 
+// TEXT begins with PREFIX under the ANSI upper-casing (which folds letters
+// outside ASCII too); a shorter text never does.
+[[nodiscard]] bool DISPLAYBEGINSWITH(const std::string& TEXT, const std::string& PREFIX);
+
 // Walks the entries in listing order and hands VISIT each one that has a value
-// named SKEY exactly (letter case included) whose text begins with one of
-// PREFIXES under ANSI upper-casing (a shorter text never matches), or whose
+// named SKEY exactly (letter case included) whose text WANTED accepts, or whose
 // data is not text: the visitor decides whether that error matters. Entries
 // that cannot be opened are passed over. Nothing is cached between calls.
-void WALKUNINSTALLENTRIES(const std::string& SKEY, const std::vector<std::string>& PREFIXES,
-                          const UninstallVisit& VISIT);
+void WALKUNINSTALLENTRIES(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT);
 
 // What the first-match search returns of the matching entry.
 enum class UninstallAnswer {
