@@ -130,7 +130,7 @@ void removeExtension(const TPartEntry& part, TRemovalRun& run) {
         return;
     }
     // The command is not split: the whole text is the program.
-    (void)launchAndWait(part.command, " /verysilent");
+    if (!launchAndWait(part.command, " /verysilent")) REMOVALOBSERVER().skipped(step, "its uninstall command could not be started");
 }
 
 // Extensions, help packs and language packs; their outcome is not examined.
@@ -144,8 +144,8 @@ void removeParts(const std::string& SVERSOOO, TRemovalRun& run) {
         REMOVALOBSERVER().found(what, part.displayName + " (" + part.entry + ")");
         if (extension)
             removeExtension(part, run);
-        else
-            (void)runInstaller(HELPPACKPARAMETERS(part.command, part.entry), run);
+        else if (!runInstaller(HELPPACKPARAMETERS(part.command, part.entry), run))
+            REMOVALOBSERVER().skipped(std::string(what) + " " + part.displayName, "Msiexec.exe could not be started");
     }
 }
 

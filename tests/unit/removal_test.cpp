@@ -155,10 +155,22 @@ TEST(Removal, TheObserverHearsWhatTheRunFindsAndWaitsFor) {
                                  "waits for the end of " + kMsi.substr(0, kMsi.size() - 1) + " /passive /norestart /x" + kSuiteCode}));
 
     SuiteMachine failing;
+    failing.addExtension("ext-gone", "LibreOffice Extension Gone");
+    sim::Program gone;
+    gone.launchError = platform::kErrorFileNotFound;
+    failing.m.shell.addProgram("C:\\Program Files\\Ext\\ext-gone\\unins000.exe", gone);
     sim::scripted::addWindowsInstaller(failing.m, {.runMs = 2000, .leaveEntry = true, .exitCode = 1603});
+    seen.lines.clear();
     EXPECT_EQ(failing.run(), 1603);
-    EXPECT_EQ(seen.lines.back(), "skipped deletion of what the uninstallation left: the suite is still registered after "
-                                 "its uninstaller (exit code 1603)");
+    const auto skipped = [&] {
+        Lines out;
+        for (const std::string& line : seen.lines)
+            if (line.starts_with("skipped")) out.push_back(line);
+        return out;
+    };
+    EXPECT_EQ(skipped(), (Lines{"skipped extension LibreOffice Extension Gone: its uninstall command could not be started",
+                                "skipped deletion of what the uninstallation left: the suite is still registered after "
+                                "its uninstaller (exit code 1603)"}));
 }
 
 TEST(Removal, QuietArgumentSelectsQuietInstallerOptionsEverywhere) {
