@@ -130,7 +130,8 @@ void removeExtension(const TPartEntry& part, TRemovalRun& run) {
         return;
     }
     // The command is not split: the whole text is the program.
-    if (!launchAndWait(part.command, " /verysilent")) REMOVALOBSERVER().skipped(step, "its uninstall command could not be started");
+    if (!launchAndWait(part.command, " /verysilent"))
+        REMOVALOBSERVER().skipped(step, "its uninstall command could not be started");
 }
 
 // Extensions, help packs and language packs; their outcome is not examined.

@@ -86,12 +86,13 @@ std::string FINDINSTALLLOCATION() {
         observer.found("vendor key", vendorKey);
         std::string withBootstrap;
         std::string lastRecorded;
-        WALKVERSIONVALUES(vendorKey, SINSTALLLOCATION, SCLE_UPGRADE_CODE, [&](const std::string&, const std::string& value) {
+        const auto visit = [&](const std::string&, const std::string& value) {
             const std::string folder = asFolder(value);
             if (folder.empty()) return;
             lastRecorded = folder;
             if (isFile(folder + SBOOTSTRAP_INI)) withBootstrap = folder;
-        });
+        };
+        WALKVERSIONVALUES(vendorKey, SINSTALLLOCATION, SCLE_UPGRADE_CODE, visit);
         const std::string location = platform::charLowerBuffA(withBootstrap.empty() ? lastRecorded : withBootstrap);
         if (location.empty())
             observer.skipped("removal", "no install location is recorded below " + vendorKey);
