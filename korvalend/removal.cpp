@@ -99,7 +99,7 @@ void waitForIdleInstaller(TRemovalRun& run) {
     observer.waits("a busy Windows Installer (Global\\_MSIExecute)");
     switch (fonction::WAITFORFREEMUTEX(SINSTALLER_MUTEX, run.installerWaitBudgetMs)) {
         case fonction::TMutexWait::OutOfTime:
-            observer.skipped(SINSTALLER_WAIT_STEP, "it has lasted 10 minutes in all; Msiexec.exe runs anyway");
+            observer.skipped(SINSTALLER_WAIT_STEP, "the run has waited 10 minutes in all; Msiexec.exe runs anyway");
             break;
         case fonction::TMutexWait::Unknown:
             observer.skipped(SINSTALLER_WAIT_STEP, "Global\\_MSIExecute cannot be opened or waited on");
