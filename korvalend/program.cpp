@@ -26,17 +26,25 @@ void RUN(const std::vector<std::string>& args) {
         SUPP_LIBREOFFICE(SCHEMOPEN, SVERSOOO, SPRODUCTCODE);
 }
 
+std::string CURRENTERRORREPORT() {
+    try {
+        throw;
+    } catch (const platform::Exception& e) {
+        return std::string(e.className()) + ": " + e.message();
+    } catch (const std::exception& e) {
+        return std::string("Exception: ") + e.what();
+    } catch (...) {
+        return "Exception: unknown error";
+    }
+}
+
 int RUNPROCESS(const std::vector<std::string>& args) {
     std::string report;
     try {
         RUN(args);
         return kExitOk;
-    } catch (const platform::Exception& e) {
-        report = std::string(e.className()) + ": " + e.message();
-    } catch (const std::exception& e) {
-        report = std::string("Exception: ") + e.what();
     } catch (...) {
-        report = "Exception: unknown error";
+        report = CURRENTERRORREPORT();
     }
     try {
         platform::messageBoxA(report, "Error", platform::kMbOk | platform::kMbIconError | platform::kMbTaskModal);
