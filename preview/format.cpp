@@ -96,7 +96,8 @@ std::string quote(const std::string& ansi) {
 std::string list(const std::vector<std::string>& items) {
     std::vector<std::string> quoted;
     for (const std::string& item : items) quoted.push_back(quote(item));
-    return "[" + join(quoted, ", ") + "]";
+    std::string out = "[";
+    return out.append(join(quoted, ", ")).append("]");
 }
 
 // An array of objects, one a line.

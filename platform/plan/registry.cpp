@@ -30,7 +30,7 @@ std::u16string join(std::u16string path, const std::u16string& subKey) {
     while (start <= rest.size()) {
         std::size_t end = rest.find(u'\\', start);
         if (end == std::u16string::npos) end = rest.size();
-        if (end > start) path += u"\\" + rest.substr(start, end - start);
+        if (end > start) path.append(1, u'\\').append(rest, start, end - start);
         start = end + 1;
     }
     return path;
