@@ -30,7 +30,7 @@ if [ "$kind" = plan ]; then
     while read -r name; do
         echo "FAIL: imports $name, which changes the machine"
         status=1
-    done < <(awk 'NF == 2 && $1 ~ /^[0-9a-f]+$/ {print $2}' <<<"$dump" | grep -E "$forbidden" || true)
+    done < <(awk 'NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $3}' <<<"$dump" | grep -E "$forbidden" || true)
 else
     need '^Subsystem[[:space:]]+00000002' 'Windows GUI subsystem'
 fi
