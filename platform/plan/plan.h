@@ -103,6 +103,7 @@ public:
     std::set<uint32_t> terminated;
     std::unordered_map<Handle, uint32_t> processIds;  // process handles -> ids
     std::optional<int32_t> lastError;                 // set when the binding answered by itself
+    std::size_t uninstallListings = 0;                // the Uninstall key's subkeys counted (one per walk)
     // Handles of the binding's own: a program it "started" or a process it
     // "opened" (the process id, and the launch it stands for), and a file
     // search (the backend's search and the folder searched).

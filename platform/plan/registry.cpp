@@ -103,8 +103,13 @@ int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
     uint32_t count = 0;
     const int32_t rc = backend::regQueryInfoKeyA(key, count, values);
     if (rc != kErrorSuccess) return rc;
-    const auto* visible = visibleSubkeys(plan::current(), key);
+    Recorder& r = plan::current();
+    const auto* visible = visibleSubkeys(r, key);
     subKeys = visible != nullptr ? static_cast<uint32_t>(visible->size()) : count;
+    const auto it = r.keys.find(key);
+    if (it != r.keys.end() && it->second.path.size() + 1 == plan::kUninstallKeyPath.size() &&
+        plan::kUninstallKeyPath.compare(0, it->second.path.size(), it->second.path) == 0)
+        ++r.uninstallListings;
     return rc;
 }
 
