@@ -26,16 +26,24 @@ int RUN(const std::vector<std::string>& args) {
     return SUPP_LIBREOFFICE(SCHEMOPEN, SVERSOOO, SPRODUCTCODE);
 }
 
+std::string CURRENTERRORREPORT() {
+    try {
+        throw;
+    } catch (const platform::Exception& e) {
+        return std::string(e.className()) + ": " + e.message();
+    } catch (const std::exception& e) {
+        return std::string("Exception: ") + e.what();
+    } catch (...) {
+        return "Exception: unknown error";
+    }
+}
+
 int RUNPROCESS(const std::vector<std::string>& args) {
     std::string report;
     try {
         return RUN(args);
-    } catch (const platform::Exception& e) {
-        report = std::string(e.className()) + ": " + e.message();
-    } catch (const std::exception& e) {
-        report = std::string("Exception: ") + e.what();
     } catch (...) {
-        report = "Exception: unknown error";
+        report = CURRENTERRORREPORT();
     }
     try {
         platform::messageBoxA(report, "Error", platform::kMbOk | platform::kMbIconError | platform::kMbTaskModal);

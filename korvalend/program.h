@@ -17,6 +17,10 @@ void SETPARAM(const std::vector<std::string>& args);
 // Errors pass through to the caller.
 [[nodiscard]] int RUN(const std::vector<std::string>& args);
 
+// The report of the error being handled: its class name and message. Called
+// only inside a catch handler.
+[[nodiscard]] std::string CURRENTERRORREPORT();
+
 // The process's behaviour at its end: RUN's exit code, or 217 after an error
 // that nothing caught, reported in a message box titled "Error".
 [[nodiscard]] int RUNPROCESS(const std::vector<std::string>& args);

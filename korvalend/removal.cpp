@@ -86,8 +86,6 @@ std::optional<TPartEntry> nextPart(const std::string& SVERSOOO, const TRemovalRu
 }
 
 std::optional<uint32_t> launchAndWait(const std::string& file, const std::string& parameters) {
-    const std::size_t shown = parameters.find_first_not_of(' ');
-    REMOVALOBSERVER().waits("the end of " + file + " " + (shown == std::string::npos ? "" : parameters.substr(shown)));
     return fonction::SHELLEXECANDWAITCODE(file, parameters, "", platform::kSwShowNormal, "");
 }
 

@@ -2,6 +2,7 @@
 // and conversions to and from UTF-16.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -16,5 +17,9 @@ namespace platform {
 // unit the code page lacks becomes "?" (a surrogate pair gives "??").
 // Embedded NULs are kept.
 [[nodiscard]] std::string wideToAnsi(const std::u16string& wide);
+
+// WideCharToMultiByte into another code page (the console's): characters it
+// lacks become its default character.
+[[nodiscard]] std::string wideToCodePage(const std::u16string& wide, uint32_t codePage);
 
 }  // namespace platform

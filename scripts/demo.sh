@@ -2,7 +2,8 @@
 # The demonstration: builds korvalend.exe, makes a sample Windows machine in a
 # Wine prefix with the suite, its French help pack and an extension installed
 # (real Windows Installer packages, installed by the machine's own installer)
-# and the suite running, shows what is there, runs the removal, and shows what
+# and the suite running, shows what is there, shows the preview of the removal
+# (korvalend-plan.exe, which changes nothing), runs the removal, and shows what
 # is gone, what went to the Recycle Bin, what stayed, the command lines the
 # Windows Installer received and the exit code.
 #
@@ -11,10 +12,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-echo "== Building korvalend.exe (MinGW-w64) and the helper programs"
+echo "== Building korvalend.exe and korvalend-plan.exe (MinGW-w64) and the helper programs"
 build=${KORVALEND_DEMO_BUILD:-build/windows}
 cmake --preset windows -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc)" --target korvalend msiexec_shim ext_uninstaller soffice_standin launcher >/dev/null
+cmake --build "$build" -j "$(nproc)" --target korvalend korvalend-plan msiexec_shim ext_uninstaller soffice_standin launcher >/dev/null
 export KORVALEND_BUILD=$PWD/$build KORVALEND_SOURCE=$PWD
 ls -l "$KORVALEND_BUILD/korvalend.exe" | awk '{print "   " $NF ", " $5 " bytes"}'
 
@@ -60,6 +61,11 @@ row "automation AppID" "$(value_of before "$APPID_KEY" @)"
 row "shared desktop shortcuts" "$(desktop_shortcuts tdf | wc -l) ($(desktop_shortcuts tdf | head -2 | paste -sd, -)...)"
 row "Start menu folder" "$(win_name "$COMMON_PROGRAMS/$SUITE_KEY")"
 row "running" "$(processes | grep -ix soffice.bin || echo none)"
+
+echo
+echo "== Preview: wine korvalend-plan.exe   (reads the machine, changes nothing)"
+run_plan >/dev/null
+tr -d '\r' <"$RUN/plan.out" | sed 's/^/   /'
 
 echo
 echo "== Running: wine korvalend.exe   (no argument: the installer runs with /passive /norestart)"

@@ -6,7 +6,7 @@ pkgs=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 msitools wixl
+  wine wine64 msitools wixl jq
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -39,4 +39,27 @@ uint64_t findWindowA(const char* className, const char* windowName) {
     return 0;
 }
 
+uint32_t getConsoleOutputCP() {
+    const auto& c = sim::current().console;
+    return c.attached ? c.outputCodePage : 0;
+}
+
+bool isConsoleStream(StdStream stream) {
+    (void)stream;
+    const auto& c = sim::current().console;
+    return c.attached && c.streamsAreConsole;
+}
+
+bool writeConsoleW(StdStream stream, const std::u16string& text) {
+    if (!isConsoleStream(stream)) return false;
+    sim::current().console.written[stream == StdStream::Output ? 0 : 1] += text;
+    return true;
+}
+
+bool writeStreamBytes(StdStream stream, const std::string& bytes) {
+    if (isConsoleStream(stream)) return false;
+    sim::current().console.bytes[stream == StdStream::Output ? 0 : 1] += bytes;
+    return true;
+}
+
 }  // namespace platform

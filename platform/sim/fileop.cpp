@@ -2,13 +2,14 @@
 // (no dialog exists here); the flags received are recorded for tests.
 #include <cstring>
 
+#include "platform/backend.h"
 #include "platform/shell.h"
 #include "platform/sim/machine.h"
 #include "platform/wintypes.h"
 
 namespace platform {
 
-int32_t shFileOperationA(ShFileOpStructA& op) {
+int32_t backend::shFileOperationA(ShFileOpStructA& op) {
     sim::FileSystem& fs = sim::current().files;
     sim::FileOpRecord record;
     record.func = op.wFunc;

@@ -1,3 +1,4 @@
+#include "platform/backend.h"
 #include "platform/files.h"
 
 #include "platform/sim/machine.h"
@@ -9,23 +10,25 @@ namespace {
 sim::FileSystem& fs() { return sim::current().files; }
 }  // namespace
 
-void FindTraits::close(Handle find) noexcept { fs().closeFind(find); }
+void backend::closeFind(Handle find) noexcept { fs().closeFind(find); }
 
-uint32_t getFileAttributesA(const std::string& path) { return fs().getAttributes(path); }
-bool setFileAttributesA(const std::string& path, uint32_t attributes) { return fs().setAttributes(path, attributes); }
-bool deleteFileA(const std::string& path) { return fs().deleteFile(path); }
-bool removeDirectoryA(const std::string& path) { return fs().removeDirectory(path); }
-int32_t getLastError() { return fs().lastError; }
+uint32_t backend::getFileAttributesA(const std::string& path) { return fs().getAttributes(path); }
+bool backend::setFileAttributesA(const std::string& path, uint32_t attributes) {
+    return fs().setAttributes(path, attributes);
+}
+bool backend::deleteFileA(const std::string& path) { return fs().deleteFile(path); }
+bool backend::removeDirectoryA(const std::string& path) { return fs().removeDirectory(path); }
+int32_t backend::getLastError() { return fs().lastError; }
 
-UniqueFind findFirstFileA(const std::string& pattern, FindData& data) {
+Handle backend::findFirstFileA(const std::string& pattern, FindData& data) {
     std::vector<sim::FindEntry> entries;
-    if (!fs().enumerate(pattern, entries)) return UniqueFind();
+    if (!fs().enumerate(pattern, entries)) return invalidHandleValue();
     data.attributes = entries.front().attributes;
     data.name = entries.front().name;
-    return UniqueFind(fs().openFind(std::move(entries)));
+    return fs().openFind(std::move(entries));
 }
 
-bool findNextFileA(Handle find, FindData& data) {
+bool backend::findNextFileA(Handle find, FindData& data) {
     sim::FindEntry entry;
     if (!fs().nextFind(find, entry)) return false;
     data.attributes = entry.attributes;

@@ -21,6 +21,10 @@ struct Console {
     bool attached = false;
     std::string title;
     int titleChanges = 0;
+    uint32_t outputCodePage = 850;
+    bool streamsAreConsole = false;      // otherwise both are redirected to files
+    std::u16string written[2];           // what WriteConsoleW put on output, error
+    std::string bytes[2];                // what WriteFile put on output, error
 };
 
 struct TopLevelWindow {

@@ -1,4 +1,5 @@
 // The process wrappers over the simulated process table.
+#include "platform/backend.h"
 #include "platform/processes.h"
 
 #include <algorithm>
@@ -37,7 +38,7 @@ void SnapshotTraits::close(Handle h) noexcept {
     --sim::current().processes.openSnapshots;
 }
 
-void ProcessTraits::close(Handle h) noexcept { sim::closeProcessHandle(h); }
+void backend::closeProcess(Handle h) noexcept { sim::closeProcessHandle(h); }
 
 UniqueSnapshot createToolhelp32Snapshot(uint32_t flags, uint32_t processId) {
     (void)processId;  // ignored for a process snapshot, as on Windows
@@ -49,21 +50,21 @@ UniqueSnapshot createToolhelp32Snapshot(uint32_t flags, uint32_t processId) {
     return UniqueSnapshot(s);
 }
 
-bool process32First(Handle snapshot, ProcessEntry32& entry) { return fill(snapshot, entry, true); }
-bool process32Next(Handle snapshot, ProcessEntry32& entry) { return fill(snapshot, entry, false); }
+bool backend::process32First(Handle snapshot, ProcessEntry32& entry) { return fill(snapshot, entry, true); }
+bool backend::process32Next(Handle snapshot, ProcessEntry32& entry) { return fill(snapshot, entry, false); }
 
-UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
+Handle backend::openProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
     (void)inheritHandle;
     auto& m = sim::current();
     m.processes.settle(m.nowMs);
     m.processes.openRequests.push_back(processId);
     const sim::SimProcess* p = m.processes.find(processId);
     // A process that has exited is gone: its identifier no longer opens.
-    if (p == nullptr || !p->running || !p->canOpen) return UniqueProcess();
-    return UniqueProcess(sim::newProcessHandle(processId, access));
+    if (p == nullptr || !p->running || !p->canOpen) return nullptr;
+    return sim::newProcessHandle(processId, access);
 }
 
-int32_t terminateProcess(Handle process, uint32_t exitCode) {
+int32_t backend::terminateProcess(Handle process, uint32_t exitCode) {
     auto& m = sim::current();
     m.processes.settle(m.nowMs);
     const sim::ProcessHandleInfo* h = sim::processHandleInfo(process);
@@ -78,7 +79,7 @@ int32_t terminateProcess(Handle process, uint32_t exitCode) {
     return 1;
 }
 
-bool getExitCodeProcess(Handle process, uint32_t& code) {
+bool backend::getExitCodeProcess(Handle process, uint32_t& code) {
     auto& m = sim::current();
     m.processes.settle(m.nowMs);
     const sim::ProcessHandleInfo* h = sim::processHandleInfo(process);

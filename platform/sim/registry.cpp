@@ -1,4 +1,5 @@
 // The registry wrappers over the simulated registry.
+#include "platform/backend.h"
 #include "platform/registry.h"
 
 #include <cstdint>
@@ -41,7 +42,7 @@ bool isPredefined(Handle h) {
 
 }  // namespace
 
-void KeyTraits::close(Handle key) noexcept {
+void backend::closeKey(Handle key) noexcept {
     if (key == nullptr || isPredefined(key)) return;
     delete static_cast<OpenKey*>(key);
     sim::current().registry.noteClosed();
@@ -52,7 +53,7 @@ Handle hkeyCurrentUser() noexcept { return reinterpret_cast<Handle>(kCurrentUser
 Handle hkeyLocalMachine() noexcept { return reinterpret_cast<Handle>(kLocalMachine); }
 Handle hkeyUsers() noexcept { return reinterpret_cast<Handle>(kUsers); }
 
-int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samDesired, UniqueKey& result) {
+int32_t backend::regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samDesired, Handle& result) {
     auto& reg = sim::current().registry;
     ++reg.keyOpens;
     auto key = resolve(parent);
@@ -80,12 +81,12 @@ int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samD
     if (!part.empty() && !descend(part)) return kErrorFileNotFound;
     if (!key->openable) return kErrorAccessDenied;
     if ((samDesired & kWriteRights) != 0 && !key->writable) return kErrorAccessDenied;
-    result.reset(new OpenKey{key});
+    result = new OpenKey{key};
     reg.noteOpened();
     return kErrorSuccess;
 }
 
-int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
+int32_t backend::regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
     auto k = resolve(key);
     if (!k) return kErrorInvalidHandle;
     if (k->deleted) return kErrorKeyDeleted;
@@ -94,7 +95,7 @@ int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
     return kErrorSuccess;
 }
 
-int32_t regEnumKeyExW(Handle key, uint32_t index, std::u16string& name) {
+int32_t backend::regEnumKeyExW(Handle key, uint32_t index, std::u16string& name) {
     auto k = resolve(key);
     if (!k) return kErrorInvalidHandle;
     if (k->deleted) return kErrorKeyDeleted;
@@ -116,7 +117,7 @@ int32_t regEnumValueW(Handle key, uint32_t index, std::u16string& name) {
     return kErrorSuccess;
 }
 
-int32_t regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type, std::string& data) {
+int32_t backend::regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type, std::string& data) {
     auto& reg = sim::current().registry;
     ++reg.valueReads;
     auto k = resolve(key);

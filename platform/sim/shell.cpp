@@ -1,5 +1,6 @@
 // The shell, wait and message-queue wrappers over the simulated machine. The
 // shell's file operation lives in fileop.cpp.
+#include "platform/backend.h"
 #include "platform/shell.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ const sim::Program* locate(const sim::Shell& shell, const std::string& file, std
 
 }  // namespace
 
-int32_t shellExecuteExA(ShellExecuteInfoA& info) {
+int32_t backend::shellExecuteExA(ShellExecuteInfoA& info) {
     auto& m = sim::current();
     auto& shell = m.shell;
     sim::LaunchRecord rec;
@@ -101,7 +102,7 @@ int32_t shellExecuteExA(ShellExecuteInfoA& info) {
     return 1;
 }
 
-uint32_t waitForInputIdle(Handle process, uint32_t milliseconds) {
+uint32_t backend::waitForInputIdle(Handle process, uint32_t milliseconds) {
     auto& m = sim::current();
     m.shell.idleWaits.push_back(milliseconds);
     const sim::ProcessHandleInfo* h = sim::processHandleInfo(process);
@@ -118,7 +119,7 @@ uint32_t waitForInputIdle(Handle process, uint32_t milliseconds) {
     return 0;
 }
 
-uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) {
+uint32_t backend::waitForSingleObject(Handle object, uint32_t milliseconds) {
     auto& m = sim::current();
     if (const sim::MutexHandleInfo* mutex = sim::mutexHandleInfo(object))
         return sim::waitForMutex(m, mutex->name, milliseconds);

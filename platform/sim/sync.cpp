@@ -1,6 +1,8 @@
 // The named-mutex model and its wrappers over the simulated machine.
 #include "platform/sync.h"
 
+#include "platform/backend.h"
+
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_handles.h"
 #include "platform/wintypes.h"
@@ -58,7 +60,7 @@ int32_t openMutexW(uint32_t access, bool inheritHandle, const std::u16string& na
     return kErrorSuccess;
 }
 
-bool releaseMutex(Handle mutex) {
+bool backend::releaseMutex(Handle mutex) {
     const sim::MutexHandleInfo* h = sim::mutexHandleInfo(mutex);
     sim::SimMutex* found = h == nullptr ? nullptr : sim::current().mutexes.find(h->name);
     if (found == nullptr || found->ownedByUs == 0) return false;

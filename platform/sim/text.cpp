@@ -34,4 +34,12 @@ std::string wideToAnsi(const std::u16string& wide) {
     return out;
 }
 
+std::string wideToCodePage(const std::u16string& wide, uint32_t codePage) {
+    if (codePage == 1252) return wideToAnsi(wide);
+    // The other simulated code pages (the consoles' OEM ones) hold ASCII only.
+    std::string out;
+    for (const char16_t c : wide) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
 }  // namespace platform

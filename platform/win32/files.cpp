@@ -1,3 +1,4 @@
+#include "platform/backend.h"
 #include "platform/files.h"
 
 #include "platform/win32/windows_support.h"
@@ -6,7 +7,7 @@ namespace platform {
 
 using win32::asHandle;
 
-void FindTraits::close(Handle find) noexcept { FindClose(asHandle(find)); }
+void backend::closeFind(Handle find) noexcept { FindClose(asHandle(find)); }
 
 namespace {
 struct FileTraits : InvalidIsEmpty {
@@ -14,13 +15,8 @@ struct FileTraits : InvalidIsEmpty {
 };
 }  // namespace
 
-uint32_t getFileAttributesA(const std::string& path) { return GetFileAttributesA(path.c_str()); }
-bool setFileAttributesA(const std::string& path, uint32_t attributes) {
-    return SetFileAttributesA(path.c_str(), attributes) != 0;
-}
-bool deleteFileA(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
-bool removeDirectoryA(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
-int32_t getLastError() { return static_cast<int32_t>(GetLastError()); }
+uint32_t backend::getFileAttributesA(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+int32_t backend::getLastError() { return static_cast<int32_t>(GetLastError()); }
 
 namespace {
 void copyFindData(const WIN32_FIND_DATAA& native, FindData& data) {
@@ -29,14 +25,14 @@ void copyFindData(const WIN32_FIND_DATAA& native, FindData& data) {
 }
 }  // namespace
 
-UniqueFind findFirstFileA(const std::string& pattern, FindData& data) {
+Handle backend::findFirstFileA(const std::string& pattern, FindData& data) {
     WIN32_FIND_DATAA native{};
     HANDLE h = FindFirstFileA(pattern.c_str(), &native);
     if (h != INVALID_HANDLE_VALUE) copyFindData(native, data);
-    return UniqueFind(h);
+    return h;
 }
 
-bool findNextFileA(Handle find, FindData& data) {
+bool backend::findNextFileA(Handle find, FindData& data) {
     WIN32_FIND_DATAA native{};
     if (!FindNextFileA(asHandle(find), &native)) return false;
     copyFindData(native, data);

@@ -1,3 +1,4 @@
+#include "platform/backend.h"
 #include "platform/processes.h"
 
 #include <cstring>
@@ -12,7 +13,7 @@ static_assert(sizeof(PROCESSENTRY32) == kProcessEntry32Size, "PROCESSENTRY32 is 
 static_assert(sizeof(PROCESSENTRY32::szExeFile) == 260);
 
 void SnapshotTraits::close(Handle h) noexcept { CloseHandle(asHandle(h)); }
-void ProcessTraits::close(Handle h) noexcept { CloseHandle(asHandle(h)); }
+void backend::closeProcess(Handle h) noexcept { CloseHandle(asHandle(h)); }
 
 UniqueSnapshot createToolhelp32Snapshot(uint32_t flags, uint32_t processId) {
     return UniqueSnapshot(CreateToolhelp32Snapshot(flags, processId));
@@ -31,16 +32,14 @@ bool walk(Step step, Handle snapshot, ProcessEntry32& entry) {
 }
 }  // namespace
 
-bool process32First(Handle snapshot, ProcessEntry32& entry) { return walk(Process32First, snapshot, entry); }
-bool process32Next(Handle snapshot, ProcessEntry32& entry) { return walk(Process32Next, snapshot, entry); }
+bool backend::process32First(Handle snapshot, ProcessEntry32& entry) { return walk(Process32First, snapshot, entry); }
+bool backend::process32Next(Handle snapshot, ProcessEntry32& entry) { return walk(Process32Next, snapshot, entry); }
 
-UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
-    return UniqueProcess(OpenProcess(access, inheritHandle ? TRUE : FALSE, processId));
+Handle backend::openProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
+    return OpenProcess(access, inheritHandle ? TRUE : FALSE, processId);
 }
 
-int32_t terminateProcess(Handle process, uint32_t exitCode) { return TerminateProcess(asHandle(process), exitCode); }
-
-bool getExitCodeProcess(Handle process, uint32_t& code) {
+bool backend::getExitCodeProcess(Handle process, uint32_t& code) {
     DWORD value = 0;
     if (!GetExitCodeProcess(asHandle(process), &value)) return false;
     code = value;

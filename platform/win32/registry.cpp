@@ -1,3 +1,4 @@
+#include "platform/backend.h"
 #include "platform/registry.h"
 
 #include "platform/win32/windows_support.h"
@@ -7,21 +8,21 @@ namespace platform {
 using win32::asKey;
 using win32::wide;
 
-void KeyTraits::close(Handle key) noexcept { RegCloseKey(asKey(key)); }
+void backend::closeKey(Handle key) noexcept { RegCloseKey(asKey(key)); }
 
 Handle hkeyClassesRoot() noexcept { return HKEY_CLASSES_ROOT; }
 Handle hkeyCurrentUser() noexcept { return HKEY_CURRENT_USER; }
 Handle hkeyLocalMachine() noexcept { return HKEY_LOCAL_MACHINE; }
 Handle hkeyUsers() noexcept { return HKEY_USERS; }
 
-int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samDesired, UniqueKey& result) {
+int32_t backend::regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samDesired, Handle& result) {
     HKEY key = nullptr;
     const LSTATUS rc = RegOpenKeyExW(asKey(parent), wide(subKey), 0, samDesired, &key);
-    if (rc == ERROR_SUCCESS) result.reset(key);
+    if (rc == ERROR_SUCCESS) result = key;
     return rc;
 }
 
-int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
+int32_t backend::regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
     DWORD nSub = 0;
     DWORD nValues = 0;
     const LSTATUS rc = RegQueryInfoKeyA(asKey(key), nullptr, nullptr, nullptr, &nSub, nullptr, nullptr, &nValues,
@@ -33,7 +34,7 @@ int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
     return rc;
 }
 
-int32_t regEnumKeyExW(Handle key, uint32_t index, std::u16string& name) {
+int32_t backend::regEnumKeyExW(Handle key, uint32_t index, std::u16string& name) {
     // Key names are at most 255 characters.
     wchar_t buffer[256];
     DWORD length = 256;
@@ -55,7 +56,7 @@ int32_t regEnumValueW(Handle key, uint32_t index, std::u16string& name) {
     return rc;
 }
 
-int32_t regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type, std::string& data) {
+int32_t backend::regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type, std::string& data) {
     // The value may change between the size query and the read: retry.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD kind = 0;

@@ -1,7 +1,5 @@
+#include "platform/backend.h"
 #include "platform/shell.h"
-
-#include <cstddef>
-#include <cstring>
 
 #include "platform/win32/windows_support.h"
 
@@ -9,31 +7,11 @@ namespace platform {
 
 using win32::asHandle;
 
-// The portable records mirror the real ones field for field, so that the
-// program's own record is what the shell receives.
-static_assert(sizeof(SHELLEXECUTEINFOA) == 112, "SHELLEXECUTEINFOA is 112 bytes on 64-bit Windows");
-static_assert(sizeof(ShellExecuteInfoA) == sizeof(SHELLEXECUTEINFOA));
-static_assert(offsetof(ShellExecuteInfoA, lpFile) == offsetof(SHELLEXECUTEINFOA, lpFile));
-static_assert(offsetof(ShellExecuteInfoA, nShow) == offsetof(SHELLEXECUTEINFOA, nShow));
-static_assert(offsetof(ShellExecuteInfoA, hProcess) == offsetof(SHELLEXECUTEINFOA, hProcess));
-static_assert(sizeof(ShFileOpStructA) == sizeof(SHFILEOPSTRUCTA));
-static_assert(offsetof(ShFileOpStructA, fFlags) == offsetof(SHFILEOPSTRUCTA, fFlags));
-static_assert(offsetof(ShFileOpStructA, lpszProgressTitle) == offsetof(SHFILEOPSTRUCTA, lpszProgressTitle));
-
-int32_t shellExecuteExA(ShellExecuteInfoA& info) {
-    SHELLEXECUTEINFOA sei;
-    static_assert(sizeof sei == sizeof info);
-    std::memcpy(&sei, &info, sizeof sei);
-    const BOOL ok = ShellExecuteExA(&sei);
-    std::memcpy(&info, &sei, sizeof sei);
-    return ok;
-}
-
-uint32_t waitForInputIdle(Handle process, uint32_t milliseconds) {
+uint32_t backend::waitForInputIdle(Handle process, uint32_t milliseconds) {
     return WaitForInputIdle(asHandle(process), milliseconds);
 }
 
-uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) {
+uint32_t backend::waitForSingleObject(Handle object, uint32_t milliseconds) {
     return WaitForSingleObject(asHandle(object), milliseconds);
 }
 
@@ -74,14 +52,6 @@ int32_t translateMessage(const Msg& msg) {
 int64_t dispatchMessageA(const Msg& msg) {
     const MSG n = toNative(msg);
     return DispatchMessageA(&n);
-}
-
-int32_t shFileOperationA(ShFileOpStructA& op) {
-    SHFILEOPSTRUCTA native;
-    std::memcpy(&native, &op, sizeof native);
-    const int rc = SHFileOperationA(&native);
-    std::memcpy(&op, &native, sizeof native);
-    return rc;
 }
 
 }  // namespace platform

@@ -21,6 +21,4 @@ int32_t openMutexW(uint32_t access, bool inheritHandle, const std::u16string& na
     return ERROR_SUCCESS;
 }
 
-bool releaseMutex(Handle mutex) { return ReleaseMutex(asHandle(mutex)) != 0; }
-
 }  // namespace platform

@@ -23,6 +23,16 @@ std::u16string ansiToWide(const std::string& ansi) {
     return wideText;
 }
 
+std::string wideToCodePage(const std::u16string& wideText, uint32_t codePage) {
+    if (wideText.empty()) return {};
+    const auto* src = reinterpret_cast<const wchar_t*>(wideText.data());
+    const int len = static_cast<int>(wideText.size());
+    const int n = WideCharToMultiByte(codePage, 0, src, len, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    if (n > 0) WideCharToMultiByte(codePage, 0, src, len, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
 std::string wideToAnsi(const std::u16string& wideText) {
     if (wideText.empty()) return {};
     const auto* src = reinterpret_cast<const wchar_t*>(wideText.data());

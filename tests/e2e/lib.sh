@@ -350,6 +350,70 @@ installer_ms() {
     tr -d '\r' <"$C/korvalend-times.log" | awk '{ t += $3 - $2 } END { printf "%.1f\n", t }'
 }
 
+# run_plan [ARG...]: korvalend-plan.exe on the machine as it stands; standard
+# output in $RUN/plan.out, standard error in $RUN/plan.err, the exit code in
+# PLAN_EXIT.
+run_plan() {
+    timeout 300 "$WINE" "$(winpath "$KORVALEND_BUILD/korvalend-plan.exe")" "$@" >"$RUN/plan.out" 2>"$RUN/plan.err"
+    PLAN_EXIT=$?
+    echo "korvalend-plan.exe $* ended with exit code $PLAN_EXIT"
+}
+plan_json() { jq -r "$1" "$RUN/plan.out"; }
+# The host paths (lower case) of what the JSON plan deletes and recycles.
+plan_paths() {
+    plan_json '.deletes[], .recycles[]' | while IFS= read -r p; do lower_path "$C/$(printf '%s' "${p:3}" | tr '\\' /)"; done
+}
+# Each launch of the JSON plan as the recording programs log it.
+plan_launches() {
+    plan_json '.steps[] | select(.action == "run") | [.file, .parameters] | @tsv' | while IFS=$'\t' read -r file params; do
+        name=${file##*\\}
+        case ${name,,} in
+            msiexec.exe) echo "msiexec $params" ;;
+            *) echo "extension ${name%.exe}$params" ;;
+        esac
+    done
+}
+# contents NAME: a checksum of every file on C: outside Windows' own folder.
+contents() {
+    (cd "$C" && find . -path ./windows -prune -o -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum) >"$RUN/$1.sums"
+}
+
+# expect_plan_kept BEFORE: the plan ran to its end and left the machine as the
+# snapshot and checksums BEFORE had it.
+expect_plan_kept() {
+    check "plan ran to its end" test "$PLAN_EXIT" -eq 0
+    snapshot plan
+    contents plan
+    expect_unchanged "$1" plan
+    check "file contents unchanged by the plan" cmp -s "$RUN/$1.sums" "$RUN/plan.sums"
+    check "plan is pure ASCII" not grep -qP '[^\x00-\x7F]' "$RUN/plan.out"
+}
+
+# expect_plan_matches_run: after run_korvalend, the uninstallers started are
+# the plan's, in order; what went to the Recycle Bin is in the plan; and
+# whatever the plan names is gone now (taken by the run or by the installers).
+expect_plan_matches_run() {
+    local started planned origin name p missing=0 left=0
+    started=$(event_log | sed 's/ | .*//')
+    planned=$(plan_launches)
+    check "the plan's command lines are the run's, in order" test "$started" = "$planned"
+    [ "$started" = "$planned" ] || diff <(echo "$planned") <(echo "$started") | sed 's/^/    /'
+    plan_paths >"$RUN/plan.paths"
+    while IFS='|' read -r origin name; do
+        while read -r p; do
+            case $origin in "$p" | "$p"/*) continue 2 ;; esac
+        done <"$RUN/plan.paths"
+        missing=1; echo "    recycled but not in the plan: $origin"
+    done < <(trash_entries)
+    check "everything recycled is in the plan" test $missing -eq 0
+    while read -r p; do
+        # the host's names keep their case; the plan's paths are lower case
+        [ -z "$(find "$C" -path "$C/windows" -prune -o -ipath "$p" -print -quit)" ] && continue
+        left=1; echo "    planned but still there: $p"
+    done <"$RUN/plan.paths"
+    check "everything the plan names is gone after the run" test $left -eq 0
+}
+
 # --- checks ------------------------------------------------------------------
 
 pass() { CHECKS=$((CHECKS + 1)); echo "ok - $1"; }

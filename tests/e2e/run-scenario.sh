@@ -6,8 +6,8 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 SCENARIO=$(basename "$1" .sh)
-for exe in "$KORVALEND_BUILD/korvalend.exe" "$PROGRAMS/msiexec_shim.exe" "$PROGRAMS/ext_uninstaller.exe" \
-    "$PROGRAMS/soffice_standin.exe" "$PROGRAMS/launcher.exe" "$PROGRAMS/mutex_holder.exe"; do
+for exe in "$KORVALEND_BUILD/korvalend.exe" "$KORVALEND_BUILD/korvalend-plan.exe" "$PROGRAMS/msiexec_shim.exe" \
+    "$PROGRAMS/ext_uninstaller.exe" "$PROGRAMS/soffice_standin.exe" "$PROGRAMS/launcher.exe" "$PROGRAMS/mutex_holder.exe"; do
     [ -f "$exe" ] || { echo "missing $exe: build the windows preset first" >&2; exit 1; }
 done
 started=$SECONDS

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Checks the shape of the shipped program: x86-64, GUI subsystem, imports only
-# DLLs that Windows itself ships, a version resource and a manifest (type 24,
-# by number: a manifest filed under a named type is never read by the loader).
-#   check_exe.sh OBJDUMP korvalend.exe
+# Checks the shape of a shipped program: x86-64, imports only DLLs that
+# Windows itself ships, a version resource and a manifest (type 24, by number:
+# a manifest filed under a named type is never read by the loader).
+#   check_exe.sh OBJDUMP korvalend.exe              GUI subsystem
+#   check_exe.sh OBJDUMP korvalend-plan.exe plan    the preview: console
+#       subsystem, its own file name, asInvoker, and no import that changes
+#       anything (files, folders, the shell's delete and execution, processes,
+#       registry writes, the installer mutex)
 set -euo pipefail
 objdump=$1
 exe=$2
+kind=${3:-program}
 dump=$("$objdump" -p "$exe")
 status=0
 need() {
@@ -15,7 +20,20 @@ need() {
     fi
 }
 need '^Magic[[:space:]]+020b' 'PE32+ image (x86-64)'
-need '^Subsystem[[:space:]]+00000002' 'Windows GUI subsystem'
+if [ "$kind" = plan ]; then
+    need '^Subsystem[[:space:]]+00000003' 'Windows console subsystem'
+    # The resources' UTF-16 texts read as ASCII once their NUL bytes are gone.
+    text=$(tr -d '\0' <"$exe")
+    grep -qF 'OriginalFilenamekorvalend-plan.exe' <<<"$text" || { echo "FAIL: version resource of its own"; status=1; }
+    grep -qF 'level="asInvoker"' <<<"$text" || { echo "FAIL: asInvoker manifest"; status=1; }
+    forbidden='^(DeleteFile|SetFileAttributes|RemoveDirectory|CreateDirectory|MoveFile|SHFileOperation|ShellExecute|CreateProcess|RegSetValue|RegCreateKey|RegDeleteKey|RegDeleteValue)|^(TerminateProcess|ReleaseMutex)$'
+    while read -r name; do
+        echo "FAIL: imports $name, which changes the machine"
+        status=1
+    done < <(awk 'NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $3}' <<<"$dump" | grep -E "$forbidden" || true)
+else
+    need '^Subsystem[[:space:]]+00000002' 'Windows GUI subsystem'
+fi
 need '^[0-9a-f]+   Entry: ID: 0x000010,' 'version resource (type 16)'
 need '^[0-9a-f]+   Entry: ID: 0x000018,' 'manifest resource (type 24)'
 while read -r dll; do
@@ -28,5 +46,5 @@ while read -r dll; do
             ;;
     esac
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump")
-[ $status -eq 0 ] && echo "korvalend.exe: PE32+, GUI, system DLLs only, version resource and manifest"
+[ $status -eq 0 ] && echo "$(basename "$exe"): PE32+, $kind shape, system DLLs only, version resource and manifest"
 exit $status

@@ -1,0 +1,54 @@
+// The wrappers a binding stands between the program and the machine: every
+// effect, the waits, and the reads that must see what the binding pretends
+// has happened. Each backend (win32, sim) defines them here, with raw
+// handles; the public platform::X of the same name comes from the binding the
+// build system links to each program: platform/direct hands every call to the
+// machine, platform/plan records the effects instead of making them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/handle.h"
+#include "platform/processes.h"
+#include "platform/shell.h"
+
+namespace platform::backend {
+
+// Files. findFirstFileA answers invalidHandleValue() when nothing is found.
+[[nodiscard]] uint32_t getFileAttributesA(const std::string& path);
+[[nodiscard]] bool setFileAttributesA(const std::string& path, uint32_t attributes);
+[[nodiscard]] bool deleteFileA(const std::string& path);
+[[nodiscard]] bool removeDirectoryA(const std::string& path);
+[[nodiscard]] int32_t getLastError();
+[[nodiscard]] Handle findFirstFileA(const std::string& pattern, FindData& data);
+[[nodiscard]] bool findNextFileA(Handle find, FindData& data);
+void closeFind(Handle find) noexcept;
+
+// Registry. `key` is set only on success.
+[[nodiscard]] int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samDesired, Handle& key);
+void closeKey(Handle key) noexcept;
+[[nodiscard]] int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values);
+[[nodiscard]] int32_t regEnumKeyExW(Handle key, uint32_t index, std::u16string& name);
+[[nodiscard]] int32_t regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type,
+                                       std::string& data);
+
+// Processes. openProcess answers null on failure.
+[[nodiscard]] bool process32First(Handle snapshot, ProcessEntry32& entry);
+[[nodiscard]] bool process32Next(Handle snapshot, ProcessEntry32& entry);
+[[nodiscard]] Handle openProcess(uint32_t access, bool inheritHandle, uint32_t processId);
+[[nodiscard]] int32_t terminateProcess(Handle process, uint32_t exitCode);
+void closeProcess(Handle process) noexcept;
+[[nodiscard]] bool getExitCodeProcess(Handle process, uint32_t& code);
+
+// Shell and waits.
+[[nodiscard]] int32_t shellExecuteExA(ShellExecuteInfoA& info);
+uint32_t waitForInputIdle(Handle process, uint32_t milliseconds);
+[[nodiscard]] uint32_t waitForSingleObject(Handle object, uint32_t milliseconds);
+[[nodiscard]] int32_t shFileOperationA(ShFileOpStructA& op);
+
+// Named mutexes: giving back the ownership a wait took.
+bool releaseMutex(Handle mutex);
+
+}  // namespace platform::backend

@@ -1,0 +1,201 @@
+// The file system as the preview sees it: the machine's files less what the
+// recorded deletions took. Deletions, attribute changes and the shell's
+// delete are recorded, never made.
+#include <cstring>
+
+#include "platform/backend.h"
+#include "platform/files.h"
+#include "platform/plan/plan.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "platform/wintypes.h"
+
+namespace platform {
+namespace {
+
+using plan::Effect;
+using plan::Recorder;
+
+// The folder part of a search pattern or a path ("" when there is none).
+std::string folderOf(const std::string& path) {
+    const auto cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+bool hiddenEntry(const Recorder& r, const std::string& folder, const std::string& name) {
+    return name != "." && name != ".." && r.fileHidden(folder + "\\" + name) != 0;
+}
+
+// The wildcard test of a shell source's last component: "*" any run, "?" one
+// byte, letter case ignored; "*.*" takes every name, as the shell reads it.
+bool matches(const std::string& name, const std::string& mask) {
+    if (mask == "*.*") return true;
+    const std::string n = charUpperBuffA(name);
+    const std::string m = charUpperBuffA(mask);
+    std::size_t ni = 0, mi = 0, star = std::string::npos, retry = 0;
+    while (ni < n.size()) {
+        if (mi < m.size() && (m[mi] == '?' || m[mi] == n[ni])) {
+            ++ni;
+            ++mi;
+        } else if (mi < m.size() && m[mi] == '*') {
+            star = mi++;
+            retry = ni;
+        } else if (star != std::string::npos) {
+            mi = star + 1;
+            ni = ++retry;
+        } else {
+            return false;
+        }
+    }
+    while (mi < m.size() && m[mi] == '*') ++mi;
+    return mi == m.size();
+}
+
+// What the path names through the overlay (INVALID when absent).
+uint32_t attributesOf(Recorder& r, const std::string& path) {
+    if (const int32_t error = r.fileHidden(path)) {
+        r.lastError = error;
+        return kInvalidFileAttributes;
+    }
+    r.lastError.reset();
+    return backend::getFileAttributesA(path);
+}
+
+// The paths one source of the shell's delete reaches: itself, or the entries
+// its wildcards match.
+void expand(Recorder& r, const std::string& source, std::vector<std::string>& out) {
+    const std::string folder = folderOf(source);
+    const std::string mask = source.substr(folder.size() + (folder.size() < source.size() ? 1 : 0));
+    if (mask.find_first_of("*?") == std::string::npos) {
+        if (attributesOf(r, source) != kInvalidFileAttributes) out.push_back(source);
+        return;
+    }
+    FindData data;
+    UniqueFind find = findFirstFileA(folder + "\\*", data);
+    for (bool more = find.valid(); more; more = findNextFileA(find.get(), data))
+        if (data.name != "." && data.name != ".." && matches(data.name, mask)) out.push_back(folder + "\\" + data.name);
+}
+
+bool answer(Recorder& r, bool ok, int32_t error) {
+    r.lastError = ok ? kErrorSuccess : error;
+    return ok;
+}
+
+}  // namespace
+
+uint32_t getFileAttributesA(const std::string& path) { return attributesOf(plan::current(), path); }
+
+int32_t getLastError() {
+    const Recorder& r = plan::current();
+    return r.lastError ? *r.lastError : backend::getLastError();
+}
+
+bool setFileAttributesA(const std::string& path, uint32_t attributes) {
+    Recorder& r = plan::current();
+    Effect e;
+    e.kind = Effect::Kind::SetAttributes;
+    e.path = path;
+    e.attributes = attributes;
+    r.record(std::move(e));
+    if (r.performer != nullptr) return r.performer->setFileAttributesA(path, attributes);
+    return answer(r, attributesOf(r, path) != kInvalidFileAttributes, kErrorFileNotFound);
+}
+
+bool deleteFileA(const std::string& path) {
+    Recorder& r = plan::current();
+    Effect e;
+    e.kind = Effect::Kind::DeleteFile;
+    e.path = path;
+    r.record(std::move(e));
+    if (r.performer != nullptr) return r.performer->deleteFileA(path);
+    const uint32_t attributes = attributesOf(r, path);
+    if (attributes == kInvalidFileAttributes) return answer(r, false, kErrorFileNotFound);
+    if ((attributes & kFileAttributeDirectory) != 0) return answer(r, false, kErrorAccessDenied);
+    r.hideFile(path);
+    return answer(r, true, kErrorSuccess);
+}
+
+bool removeDirectoryA(const std::string& path) {
+    Recorder& r = plan::current();
+    Effect e;
+    e.kind = Effect::Kind::RemoveDirectory;
+    e.path = path;
+    r.record(std::move(e));
+    if (r.performer != nullptr) return r.performer->removeDirectoryA(path);
+    const uint32_t attributes = attributesOf(r, path);
+    if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) == 0)
+        return answer(r, false, kErrorFileNotFound);
+    // A link goes whatever its target holds; a folder only when it is empty.
+    if ((attributes & kFileAttributeReparsePoint) == 0) {
+        std::vector<std::string> inside;
+        expand(r, path + "\\*", inside);
+        if (!inside.empty()) return answer(r, false, kErrorDirNotEmpty);
+    }
+    r.hideFile(path);
+    return answer(r, true, kErrorSuccess);
+}
+
+int32_t shFileOperationA(ShFileOpStructA& op) {
+    Recorder& r = plan::current();
+    if (op.wFunc != kFoDelete || op.pFrom == nullptr) return kErrorInvalidParameter;
+    Effect e;
+    e.kind = Effect::Kind::ShellDelete;
+    e.toRecycleBin = (op.fFlags & kFofAllowUndo) != 0;
+    // The source list is NUL-separated and ends with an empty entry.
+    std::vector<std::string> sources;
+    for (const char* p = op.pFrom; *p != '\0'; p += std::strlen(p) + 1) sources.emplace_back(p);
+    for (const std::string& source : sources) expand(r, source, e.paths);
+    r.record(e);
+    if (r.performer != nullptr) return r.performer->shFileOperationA(op);
+    for (const std::string& path : e.paths) r.hideFile(path);
+    op.fAnyOperationsAborted = 0;
+    return 0;
+}
+
+UniqueFind findFirstFileA(const std::string& pattern, FindData& data) {
+    Recorder& r = plan::current();
+    const std::string folder = folderOf(pattern);
+    if (!folder.empty() && r.fileHidden(folder) != 0) {
+        r.lastError = kErrorPathNotFound;
+        return UniqueFind();
+    }
+    r.lastError.reset();
+    Handle backendFind = backend::findFirstFileA(pattern, data);
+    if (backendFind == invalidHandleValue()) return UniqueFind();
+    bool more = true;
+    while (more && hiddenEntry(r, folder, data.name)) more = backend::findNextFileA(backendFind, data);
+    if (!more) {
+        backend::closeFind(backendFind);
+        r.lastError = kErrorFileNotFound;
+        return UniqueFind();
+    }
+    const Handle token = Recorder::newToken();
+    r.finds[token] = Recorder::Find{backendFind, folder};
+    return UniqueFind(token);
+}
+
+bool findNextFileA(Handle find, FindData& data) {
+    Recorder& r = plan::current();
+    r.lastError.reset();
+    const auto it = r.finds.find(find);
+    if (it == r.finds.end()) return backend::findNextFileA(find, data);
+    FindData next;
+    bool more = backend::findNextFileA(it->second.backend, next);
+    while (more && hiddenEntry(r, it->second.folder, next.name)) more = backend::findNextFileA(it->second.backend, next);
+    if (more) data = std::move(next);
+    return more;
+}
+
+void FindTraits::close(Handle find) noexcept {
+    Recorder& r = plan::current();
+    const auto it = r.finds.find(find);
+    if (it == r.finds.end()) {
+        backend::closeFind(find);
+        return;
+    }
+    backend::closeFind(it->second.backend);
+    r.finds.erase(it);
+    Recorder::dropToken(find);
+}
+
+}  // namespace platform

@@ -1,0 +1,176 @@
+// Processes and programs as the preview sees them: terminations and launches
+// are recorded, a launched uninstaller is taken to succeed (its Uninstall
+// entry reads as gone from then on), and no wait ever waits.
+#include "platform/backend.h"
+#include "platform/plan/plan.h"
+#include "platform/processes.h"
+#include "platform/shell.h"
+#include "platform/sync.h"
+#include "platform/text.h"
+#include "platform/wintypes.h"
+
+namespace platform {
+namespace {
+
+using plan::Effect;
+using plan::Recorder;
+
+std::string imageName(const ProcessEntry32& entry) {
+    const auto& f = entry.szExeFile;
+    std::size_t n = 0;
+    while (n < f.size() && f[n] != '\0') ++n;
+    return std::string(f.data(), n);
+}
+
+// Snapshot entries of processes the preview "terminated" are passed over.
+bool visit(Recorder& r, Handle snapshot, ProcessEntry32& entry, bool ok) {
+    while (ok && r.performer == nullptr && r.terminated.count(entry.th32ProcessID) != 0)
+        ok = backend::process32Next(snapshot, entry);
+    if (ok) r.processNames[entry.th32ProcessID] = imageName(entry);
+    return ok;
+}
+
+Handle newPseudo(Recorder& r, uint32_t processId, std::optional<std::size_t> launch) {
+    const Handle token = Recorder::newToken();
+    r.pseudoProcesses[token] = Recorder::Pseudo{processId, launch};
+    return token;
+}
+
+std::string fileNamePart(const std::string& path) {
+    const auto cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// What a launch takes off the machine once it has run: "Msiexec.exe ... /x
+// NAME" the entry NAME (and, for the suite's, the vendor's record of its
+// location); an extension's own uninstaller the entry that recorded it.
+void applyLaunch(Recorder& r, const std::string& file, const std::string& parameters) {
+    std::string program = file;
+    if (program.size() >= 2 && program.front() == '"' && program.back() == '"')
+        program = program.substr(1, program.size() - 2);
+    if (charUpperBuffA(fileNamePart(program)) == "MSIEXEC.EXE") {
+        const std::string upper = charUpperBuffA(parameters);
+        const auto x = upper.find("/X");
+        if (x == std::string::npos) return;
+        std::size_t start = parameters.find_first_not_of(" \"", x + 2);
+        if (start == std::string::npos) return;
+        const std::string name = parameters.substr(start, parameters.find_first_of(" \"", start) - start);
+        r.hideKey(plan::kUninstallKeyPath + plan::foldKey(ansiToWide(name)));
+        if (r.isSuiteEntry && r.isSuiteEntry(name) && !r.installLocationKey.empty()) r.hideKey(r.installLocationKey);
+        return;
+    }
+    const auto entry = r.uninstallCommands.find(plan::foldPath(program));
+    if (entry != r.uninstallCommands.end()) r.hideKey(entry->second);
+}
+
+}  // namespace
+
+bool process32First(Handle snapshot, ProcessEntry32& entry) {
+    Recorder& r = plan::current();
+    return visit(r, snapshot, entry, backend::process32First(snapshot, entry));
+}
+
+bool process32Next(Handle snapshot, ProcessEntry32& entry) {
+    Recorder& r = plan::current();
+    return visit(r, snapshot, entry, backend::process32Next(snapshot, entry));
+}
+
+UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
+    Recorder& r = plan::current();
+    if (r.performer == nullptr && r.processNames.count(processId) != 0) {
+        // A process the run found: the real run, elevated, may open it where
+        // the preview may not; the preview never touches it anyway.
+        if (r.terminated.count(processId) != 0) return UniqueProcess();
+        return UniqueProcess(newPseudo(r, processId, std::nullopt));
+    }
+    const Handle process = backend::openProcess(access, inheritHandle, processId);
+    if (process != nullptr) r.processIds[process] = processId;
+    return UniqueProcess(process);
+}
+
+int32_t terminateProcess(Handle process, uint32_t exitCode) {
+    Recorder& r = plan::current();
+    const auto pseudo = r.pseudoProcesses.find(process);
+    const auto real = r.processIds.find(process);
+    uint32_t id = 0;
+    if (pseudo != r.pseudoProcesses.end()) id = pseudo->second.processId;
+    else if (real != r.processIds.end()) id = real->second;
+    Effect e;
+    e.kind = Effect::Kind::Terminate;
+    e.processId = id;
+    e.imageName = r.processNames.count(id) != 0 ? r.processNames[id] : std::string();
+    r.record(std::move(e));
+    if (r.performer != nullptr) return r.performer->terminateProcess(process, exitCode);
+    r.terminated.insert(id);
+    return 1;
+}
+
+void ProcessTraits::close(Handle process) noexcept {
+    Recorder& r = plan::current();
+    const auto it = r.pseudoProcesses.find(process);
+    if (it == r.pseudoProcesses.end()) {
+        r.processIds.erase(process);
+        backend::closeProcess(process);
+        return;
+    }
+    r.pseudoProcesses.erase(it);
+    Recorder::dropToken(process);
+}
+
+// A program the preview "started" ends at once, with exit code 0: the
+// uninstaller is taken to succeed.
+bool getExitCodeProcess(Handle process, uint32_t& code) {
+    if (plan::current().pseudoProcesses.count(process) != 0) {
+        code = 0;
+        return true;
+    }
+    return backend::getExitCodeProcess(process, code);
+}
+
+int32_t shellExecuteExA(ShellExecuteInfoA& info) {
+    Recorder& r = plan::current();
+    Effect e;
+    e.kind = Effect::Kind::Launch;
+    e.path = info.lpFile != nullptr ? info.lpFile : "";
+    e.parameters = info.lpParameters != nullptr ? info.lpParameters : "";
+    const std::size_t index = r.record(e);
+    if (r.performer != nullptr) return r.performer->shellExecuteExA(info);
+    applyLaunch(r, e.path, e.parameters);
+    info.hInstApp = reinterpret_cast<Handle>(static_cast<std::intptr_t>(42));  // > 32: success
+    if ((info.fMask & kSeeMaskNoCloseProcess) != 0) info.hProcess = newPseudo(r, 0, index);
+    return 1;
+}
+
+uint32_t waitForInputIdle(Handle process, uint32_t milliseconds) {
+    Recorder& r = plan::current();
+    if (r.performer != nullptr && r.pseudoProcesses.count(process) == 0)
+        return r.performer->waitForInputIdle(process, milliseconds);
+    return 0;
+}
+
+uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) {
+    Recorder& r = plan::current();
+    const auto it = r.pseudoProcesses.find(object);
+    if (it == r.pseudoProcesses.end()) {
+        if (r.performer != nullptr) return r.performer->waitForSingleObject(object, milliseconds);
+        // Nothing else is waited for either: whatever it is, it reads as
+        // signalled at once, and the preview owns nothing through it.
+        return kWaitObject0;
+    }
+    if (it->second.launch) {
+        Effect& launch = r.effects[*it->second.launch];
+        if (!launch.waited) {
+            launch.waited = true;
+            if (r.listener != nullptr) r.listener->waitSkipped(*it->second.launch, launch);
+        }
+    }
+    return kWaitObject0;
+}
+
+// The preview's waits own nothing, so there is nothing to give back.
+bool releaseMutex(Handle mutex) {
+    Recorder& r = plan::current();
+    return r.performer == nullptr || r.performer->releaseMutex(mutex);
+}
+
+}  // namespace platform

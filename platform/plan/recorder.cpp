@@ -1,0 +1,88 @@
+#include "platform/plan/plan.h"
+
+#include "platform/text.h"
+
+namespace platform::plan {
+namespace {
+
+Recorder* g_current = nullptr;
+
+// The registry compares names without regard to case; this folds the Latin
+// letters of the first Unicode block, which is what key names here hold.
+char16_t upper(char16_t c) {
+    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 32);
+    return c;
+}
+
+}  // namespace
+
+Recorder::Recorder() : previous_(g_current) { g_current = this; }
+
+Recorder::~Recorder() {
+    for (auto& [token, find] : finds) dropToken(token);
+    for (auto& [token, pseudo] : pseudoProcesses) dropToken(token);
+    g_current = previous_;
+}
+
+Recorder& current() {
+    if (g_current != nullptr) return *g_current;
+    static Recorder fallback;  // made when first none is current, and current from then on
+    return fallback;
+}
+
+Handle Recorder::newToken() { return new char; }
+void Recorder::dropToken(Handle token) noexcept { delete static_cast<char*>(token); }
+
+std::u16string foldKey(std::u16string s) {
+    for (char16_t& c : s) c = upper(c);
+    return s;
+}
+
+std::string foldPath(const std::string& path) {
+    std::string s = platform::charUpperBuffA(path.substr(0, path.find('\0')));
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    while (s.size() > 3 && s.back() == '\\') s.pop_back();
+    return s;
+}
+
+std::size_t Recorder::record(Effect effect) {
+    effects.push_back(std::move(effect));
+    const std::size_t index = effects.size() - 1;
+    if (listener != nullptr) listener->effect(index, effects[index]);
+    return index;
+}
+
+void Recorder::hideKey(const std::u16string& path) {
+    hiddenKeys_.insert(path);
+    const auto cut = path.rfind(u'\\');
+    if (cut != std::u16string::npos) hiddenKeyParents_.insert(path.substr(0, cut));
+    ++generation_;
+}
+
+bool Recorder::keyHidden(const std::u16string& path) const {
+    if (hiddenKeys_.empty()) return false;
+    // The key itself or any key above it.
+    for (std::size_t cut = path.find(u'\\'); cut != std::u16string::npos; cut = path.find(u'\\', cut + 1))
+        if (hiddenKeys_.count(path.substr(0, cut)) != 0) return true;
+    return hiddenKeys_.count(path) != 0;
+}
+
+bool Recorder::hasHiddenChildren(const std::u16string& path) const { return hiddenKeyParents_.count(path) != 0; }
+
+void Recorder::hideFile(const std::string& path) {
+    hiddenFiles_.insert(foldPath(path));
+    ++generation_;
+}
+
+int32_t Recorder::fileHidden(const std::string& path) const {
+    if (hiddenFiles_.empty()) return 0;
+    const std::string folded = foldPath(path);
+    if (hiddenFiles_.count(folded) != 0) return 2;  // ERROR_FILE_NOT_FOUND
+    for (std::size_t cut = folded.find('\\'); cut != std::string::npos; cut = folded.find('\\', cut + 1))
+        if (hiddenFiles_.count(folded.substr(0, cut)) != 0) return 3;  // ERROR_PATH_NOT_FOUND
+    return 0;
+}
+
+}  // namespace platform::plan

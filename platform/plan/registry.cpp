@@ -1,0 +1,133 @@
+// The registry as the preview sees it: the machine's keys less the Uninstall
+// entries (and the vendor's record) of the uninstallers it "ran".
+#include <algorithm>
+
+#include "platform/backend.h"
+#include "platform/plan/plan.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "platform/wintypes.h"
+
+namespace platform {
+namespace {
+
+using plan::Recorder;
+
+// The folded path behind a key handle; empty for one the binding never saw.
+std::u16string pathOf(const Recorder& r, Handle key) {
+    if (key == hkeyLocalMachine()) return u"HKLM";
+    if (key == hkeyClassesRoot()) return u"HKCR";
+    if (key == hkeyCurrentUser()) return u"HKCU";
+    if (key == hkeyUsers()) return u"HKU";
+    const auto it = r.keys.find(key);
+    return it == r.keys.end() ? std::u16string() : it->second.path;
+}
+
+// PARENT\SUBKEY with empty components dropped, as the registry reads it.
+std::u16string join(std::u16string path, const std::u16string& subKey) {
+    const std::u16string rest = plan::foldKey(subKey.substr(0, subKey.find(u'\0')));
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        std::size_t end = rest.find(u'\\', start);
+        if (end == std::u16string::npos) end = rest.size();
+        if (end > start) path.append(1, u'\\').append(rest, start, end - start);
+        start = end + 1;
+    }
+    return path;
+}
+
+// The subkeys of a key that has hidden ones, as the overlay lists them.
+const std::vector<std::u16string>* visibleSubkeys(Recorder& r, Handle key) {
+    const auto it = r.keys.find(key);
+    if (it == r.keys.end() || !r.hasHiddenChildren(it->second.path)) return nullptr;
+    Recorder::KeyInfo& info = it->second;
+    if (!info.visible || info.generation != r.generation()) {
+        std::vector<std::u16string> names;
+        std::u16string name;
+        for (uint32_t i = 0; backend::regEnumKeyExW(key, i, name) == kErrorSuccess; ++i)
+            if (!r.keyHidden(info.path + u"\\" + plan::foldKey(name))) names.push_back(name);
+        info.visible = std::move(names);
+        info.generation = r.generation();
+    }
+    return &*info.visible;
+}
+
+std::string withoutQuotes(std::string s) {
+    s.erase(std::remove(s.begin(), s.end(), '"'), s.end());
+    return s;
+}
+
+// Remembers what the run reads that a recorded launch will need: which entry
+// an uninstall command belongs to, and which version key of the vendor
+// recorded the install location.
+void noteValue(Recorder& r, const std::u16string& keyPath, const std::u16string& valueName, uint32_t type,
+               const std::string& data) {
+    if (keyPath.empty() || (type != kRegSz && type != kRegExpandSz)) return;
+    const std::u16string name = plan::foldKey(valueName);
+    const bool command = name == u"UNINSTALLSTRING";
+    const bool location = name == u"INSTALLLOCATION" && keyPath.rfind(plan::kUninstallKeyPath, 0) != 0;
+    if (!command && !location) return;
+    if (location) {
+        r.installLocationKey = keyPath.substr(0, keyPath.rfind(u'\\'));
+        return;
+    }
+    std::u16string text(data.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
+                                        (static_cast<unsigned char>(data[2 * i + 1]) << 8));
+    text = text.substr(0, text.find(u'\0'));
+    r.uninstallCommands[plan::foldPath(withoutQuotes(wideToAnsi(text)))] = keyPath;
+}
+
+}  // namespace
+
+int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samDesired, UniqueKey& result) {
+    Recorder& r = plan::current();
+    const std::u16string parentPath = pathOf(r, parent);
+    const std::u16string path = parentPath.empty() ? std::u16string() : join(parentPath, subKey);
+    if (!path.empty() && r.keyHidden(path)) return kErrorFileNotFound;
+    Handle key = nullptr;
+    const int32_t rc = backend::regOpenKeyExW(parent, subKey, samDesired, key);
+    if (rc != kErrorSuccess) return rc;
+    r.keys[key] = Recorder::KeyInfo{path, 0, std::nullopt};
+    result.reset(key);
+    return rc;
+}
+
+void KeyTraits::close(Handle key) noexcept {
+    plan::current().keys.erase(key);
+    backend::closeKey(key);
+}
+
+int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
+    uint32_t count = 0;
+    const int32_t rc = backend::regQueryInfoKeyA(key, count, values);
+    if (rc != kErrorSuccess) return rc;
+    Recorder& r = plan::current();
+    const auto* visible = visibleSubkeys(r, key);
+    subKeys = visible != nullptr ? static_cast<uint32_t>(visible->size()) : count;
+    const auto it = r.keys.find(key);
+    if (it != r.keys.end() && it->second.path.size() + 1 == plan::kUninstallKeyPath.size() &&
+        plan::kUninstallKeyPath.compare(0, it->second.path.size(), it->second.path) == 0)
+        ++r.uninstallListings;
+    return rc;
+}
+
+int32_t regEnumKeyExW(Handle key, uint32_t index, std::u16string& name) {
+    const auto* visible = visibleSubkeys(plan::current(), key);
+    if (visible == nullptr) return backend::regEnumKeyExW(key, index, name);
+    if (index >= visible->size()) return kErrorNoMoreItems;
+    name = (*visible)[index];
+    return kErrorSuccess;
+}
+
+int32_t regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type, std::string& data) {
+    const int32_t rc = backend::regQueryValueExW(key, valueName, type, data);
+    if (rc == kErrorSuccess) {
+        Recorder& r = plan::current();
+        noteValue(r, pathOf(r, key), valueName, type, data);
+    }
+    return rc;
+}
+
+}  // namespace platform

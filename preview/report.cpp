@@ -1,0 +1,90 @@
+#include "preview/report.h"
+
+#include "fonction/strings.h"
+#include "korvalend/globals.h"
+#include "korvalend/observer.h"
+#include "korvalend/program.h"
+
+namespace korvalend {
+namespace {
+
+using platform::plan::Effect;
+
+// Hears both the removal's decisions and the binding's records, so that the
+// plan keeps the order in which the run came to each.
+class TPlanCollector : public TRemovalObserver, public platform::plan::Listener {
+public:
+    explicit TPlanCollector(TPlanReport& report) : report_(report) {}
+
+    void found(const std::string& what, const std::string& text) override { add(TPlanEvent::Kind::Found, what, text); }
+    void kept(const std::string& path, const std::string& reason) override { add(TPlanEvent::Kind::Kept, path, reason); }
+    void skipped(const std::string& step, const std::string& reason) override {
+        add(TPlanEvent::Kind::Skipped, step, reason);
+    }
+    void waits(const std::string& what) override { add(TPlanEvent::Kind::Waits, what, {}); }
+
+    void effect(std::size_t index, const Effect&) override {
+        TPlanEvent e;
+        e.kind = TPlanEvent::Kind::Effect;
+        e.effect = index;
+        report_.events.push_back(std::move(e));
+    }
+    // The launch's own record says that the run waits for its end.
+    void waitSkipped(std::size_t, const Effect&) override {}
+
+private:
+    void add(TPlanEvent::Kind kind, const std::string& what, const std::string& text) {
+        TPlanEvent e;
+        e.kind = kind;
+        e.what = what;
+        e.text = text;
+        report_.events.push_back(std::move(e));
+    }
+    TPlanReport& report_;
+};
+
+// Installs the collector for one run and takes it away on every way out.
+class TObserverScope {
+public:
+    explicit TObserverScope(TRemovalObserver& observer) { SETREMOVALOBSERVER(&observer); }
+    ~TObserverScope() { SETREMOVALOBSERVER(nullptr); }
+    TObserverScope(const TObserverScope&) = delete;
+    TObserverScope& operator=(const TObserverScope&) = delete;
+};
+
+}  // namespace
+
+std::string PLANCOMMANDLINE(const Effect& launch) {
+    std::string line = launch.path.find(' ') != std::string::npos ? "\"" + launch.path + "\"" : launch.path;
+    if (!launch.parameters.empty() && launch.parameters.front() != ' ') line += ' ';
+    return line + launch.parameters;
+}
+
+TPlanReport PLANREMOVAL(const std::vector<std::string>& args, platform::plan::Performer* performer) {
+    TPlanReport report;
+    platform::plan::Recorder recorder;
+    recorder.performer = performer;
+    // The suite's own uninstaller is the one for the product code the run resolved.
+    recorder.isSuiteEntry = [](const std::string& entry) {
+        return !SPRODUCTCODE.empty() && fonction::STRUPPER(entry) == fonction::STRUPPER(SPRODUCTCODE);
+    };
+    TPlanCollector collector(report);
+    recorder.listener = &collector;
+    {
+        TObserverScope scope(collector);
+        SCHEMOPEN.clear();
+        SVERSOOO.clear();
+        SPRODUCTCODE.clear();
+        try {
+            report.exitCode = RUN(args);
+        } catch (...) {
+            report.error = CURRENTERRORREPORT();
+            report.exitCode = kExitUncaughtError;
+        }
+    }
+    report.options = SPARAM;
+    report.effects = recorder.effects;
+    return report;
+}
+
+}  // namespace korvalend

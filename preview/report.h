@@ -1,0 +1,59 @@
+// The preview of a removal: korvalend.exe's own run over the preview binding,
+// what it would do collected in order, and the two ways it is printed.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/plan/plan.h"
+
+namespace korvalend {
+
+// One line of the plan, in the order the run came to it.
+struct TPlanEvent {
+    enum class Kind { Found, Kept, Skipped, Waits, Effect };
+    Kind kind = Kind::Found;
+    std::string what;         // Found: the fact's name; Kept: the path; Skipped: the step; Waits: what
+    std::string text;         // Found: what was read; Kept, Skipped: the reason
+    std::size_t effect = 0;   // Effect: its index in TPlanReport::effects
+};
+
+struct TPlanReport {
+    std::string options;  // the installer options of the run
+    std::vector<TPlanEvent> events;
+    std::vector<platform::plan::Effect> effects;
+    int exitCode = 0;   // the one the real run would end with
+    std::string error;  // the unexpected error that ends it (exit code 217)
+};
+
+// Runs the removal as korvalend.exe would with ARGS, recording its effects
+// instead of making them. A PERFORMER (tests only) makes them after all.
+[[nodiscard]] TPlanReport PLANREMOVAL(const std::vector<std::string>& args,
+                                      platform::plan::Performer* performer = nullptr);
+
+// The command line a launch amounts to: the program (quoted when it holds a
+// blank) and its parameters.
+[[nodiscard]] std::string PLANCOMMANDLINE(const platform::plan::Effect& launch);
+
+// Plain text (ANSI), and one JSON document in ASCII.
+[[nodiscard]] std::string FORMATPLANTEXT(const TPlanReport& report);
+[[nodiscard]] std::string FORMATPLANJSON(const TPlanReport& report);
+
+// The preview's command line: "/quiet" (exactly) and "--json", in any order.
+struct TPlanOptions {
+    bool quiet = false;
+    bool json = false;
+    bool help = false;       // "/?", "-h" or "--help"
+    std::string unknown;     // the first argument that is none of these
+};
+[[nodiscard]] TPlanOptions PARSEPLANOPTIONS(const std::vector<std::string>& args);
+
+constexpr int kExitBadOption = 87;  // ERROR_INVALID_PARAMETER
+
+// The whole preview: options, plan, output. 0 when the plan ran to its end,
+// 217 when the run would meet an unexpected error (told on standard error),
+// 87 for an unknown option.
+[[nodiscard]] int RUNPLANPROCESS(const std::vector<std::string>& args);
+
+}  // namespace korvalend

@@ -1,0 +1,167 @@
+// The preview on the usual machine (the suite, its French help pack) with 0
+// and 1,000 other Uninstall entries: its time, the walks of the Uninstall key
+// it makes, and the cost of each walk against a bare loop that lists the
+// entries, opens each, reads its DisplayName and closes it. The machine is
+// made in this prefix's registry and C:\korvalbench, and taken away after.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/plan/plan.h"
+#include "korvalend/program.h"
+
+namespace {
+
+const std::wstring kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const std::wstring kSuiteCode = L"{KORVALBENCH-SUITE}";
+const std::wstring kHelpCode = L"{KORVALBENCH-HELP}";
+const std::wstring kVendor = L"SOFTWARE\\The Document Foundation\\LibreOffice";
+const std::wstring kClasses = L"SOFTWARE\\Classes\\";
+
+bool setValue(const std::wstring& path, const wchar_t* name, const std::wstring& text) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+std::wstring other(int i) { return kUninstall + L"\\{KORVALBENCH-" + std::to_wstring(100000 + i) + L"}"; }
+
+bool makeMachine(int others) {
+    CreateDirectoryW(L"C:\\korvalbench", nullptr);
+    CreateDirectoryW(L"C:\\korvalbench\\LibreOffice", nullptr);
+    CreateDirectoryW(L"C:\\korvalbench\\LibreOffice\\program", nullptr);
+    HANDLE f = CreateFileW(L"C:\\korvalbench\\LibreOffice\\program\\bootstrap.ini", GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    const char ini[] = "[Bootstrap]\r\nProductKey=LibreOffice 7.6\r\n";
+    DWORD written = 0;
+    WriteFile(f, ini, sizeof ini - 1, &written, nullptr);
+    CloseHandle(f);
+    bool ok = setValue(kClasses + L"com.sun.star.ServiceManager.1\\CLSID", L"",
+                       L"{82154420-0FBF-11D4-8313-005004526AB4}") &&
+              setValue(kClasses + L"CLSID\\{82154420-0FBF-11D4-8313-005004526AB4}", L"", L"bench") &&
+              setValue(kClasses + L"AppID\\{82154420-0FBF-11d4-8313-005004526AB4}", L"", L"LibreOffice Service Manager") &&
+              setValue(kVendor + L"\\7.6\\{4B17E523-5D91-4E69-BD96-7FD81CFA81BB}", L"INSTALLLOCATION",
+                       L"C:\\korvalbench\\LibreOffice\\") &&
+              setValue(kUninstall + L"\\" + kSuiteCode, L"DisplayName", L"LibreOffice 7.6.4.1") &&
+              setValue(kUninstall + L"\\" + kSuiteCode, L"UninstallString", L"MsiExec.exe /I" + kSuiteCode) &&
+              setValue(kUninstall + L"\\" + kHelpCode, L"DisplayName", L"LibreOffice 7.6 Help Pack (French)") &&
+              setValue(kUninstall + L"\\" + kHelpCode, L"UninstallString", L"MsiExec.exe /I" + kHelpCode);
+    for (int i = 0; ok && i < others; ++i)
+        ok = setValue(other(i), L"DisplayName", L"Korvalbench Product " + std::to_wstring(i)) &&
+             setValue(other(i), L"UninstallString", L"\"C:\\Bench\\" + std::to_wstring(i) + L"\\unins000.exe\"");
+    return ok;
+}
+
+void removeMachine(int others) {
+    for (int i = 0; i < others; ++i) RegDeleteKeyW(HKEY_LOCAL_MACHINE, other(i).c_str());
+    for (const std::wstring& k : {kUninstall + L"\\" + kSuiteCode, kUninstall + L"\\" + kHelpCode,
+                                  kVendor + L"\\7.6\\{4B17E523-5D91-4E69-BD96-7FD81CFA81BB}", kVendor + L"\\7.6",
+                                  kVendor, kClasses + L"com.sun.star.ServiceManager.1\\CLSID",
+                                  kClasses + L"com.sun.star.ServiceManager.1",
+                                  kClasses + L"CLSID\\{82154420-0FBF-11D4-8313-005004526AB4}",
+                                  kClasses + L"AppID\\{82154420-0FBF-11d4-8313-005004526AB4}"})
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, k.c_str());
+    DeleteFileW(L"C:\\korvalbench\\LibreOffice\\program\\bootstrap.ini");
+    RemoveDirectoryW(L"C:\\korvalbench\\LibreOffice\\program");
+    RemoveDirectoryW(L"C:\\korvalbench\\LibreOffice");
+    RemoveDirectoryW(L"C:\\korvalbench");
+}
+
+// The least a walk must do: list the entries, open each, read DisplayName.
+void minimalLoop() {
+    HKEY parent = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall.c_str(), 0, KEY_READ, &parent) != ERROR_SUCCESS) return;
+    DWORD subKeys = 0;
+    RegQueryInfoKeyA(parent, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr);
+    std::vector<std::wstring> names;
+    for (DWORD i = 0; i < subKeys; ++i) {
+        wchar_t name[256];
+        DWORD len = 256;
+        if (RegEnumKeyExW(parent, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, len);
+    }
+    for (const auto& name : names) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+        wchar_t text[512];
+        DWORD size = sizeof text;
+        DWORD type = 0;
+        (void)RegQueryValueExW(key, L"DisplayName", nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+        RegCloseKey(key);
+    }
+    RegCloseKey(parent);
+}
+
+template <typename F>
+double seconds(F f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median(std::vector<double> t) {
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+struct Measure {
+    double plan = 0, loop = 0;
+    std::size_t walks = 0, steps = 0;
+};
+
+Measure measure() {
+    Measure m;
+    std::vector<double> plans, loops;
+    for (int r = 0; r < 11; ++r) {
+        loops.push_back(seconds(minimalLoop));
+        plans.push_back(seconds([&] {
+            platform::plan::Recorder plan;  // the preview's binding records here
+            (void)korvalend::RUN({});
+            m.steps = plan.effects.size();
+            m.walks = plan.uninstallListings;
+        }));
+    }
+    m.plan = median(plans);
+    m.loop = median(loops);
+    return m;
+}
+
+}  // namespace
+
+int main() {
+    std::printf("plan_winbench: korvalend-plan's run on the usual machine, median of 11\n");
+    removeMachine(1000);
+    Measure base, full;
+    if (!makeMachine(0)) return std::printf("could not make the machine\n"), removeMachine(0), 1;
+    base = measure();
+    if (!makeMachine(1000)) return std::printf("could not add the entries\n"), removeMachine(1000), 1;
+    full = measure();
+    removeMachine(1000);
+    std::printf("%-28s %10s %10s\n", "", "+0 entries", "+1000");
+    std::printf("%-28s %10.1f %10.1f\n", "plan, ms", base.plan * 1e3, full.plan * 1e3);
+    std::printf("%-28s %10zu %10zu\n", "steps planned", base.steps, full.steps);
+    std::printf("%-28s %10zu %10zu\n", "walks of the Uninstall key", base.walks, full.walks);
+    std::printf("%-28s %10.2f %10.2f\n", "bare walk, ms", base.loop * 1e3, full.loop * 1e3);
+    const double perWalk = full.walks ? (full.plan - base.plan) / static_cast<double>(full.walks) : 0;
+    const double bare = full.loop - base.loop;
+    std::printf("cost of one walk over 1000 more entries: %.2f ms, bare loop %.2f ms, ratio %.2f\n", perWalk * 1e3,
+                bare * 1e3, bare > 0 ? perWalk / bare : 0);
+    return 0;
+}

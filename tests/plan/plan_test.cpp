@@ -1,0 +1,304 @@
+// The preview over the simulated machine: for each removal case, the plan
+// leaves the machine as it was, and the run it announces (the same procedure
+// with its effects made) starts the same command lines in the same order and
+// takes nothing the plan did not name.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/folders.h"
+#include "platform/plan/plan.h"
+#include "platform/sim/machine.h"
+#include "platform/text.h"
+#include "preview/output.h"
+#include "preview/report.h"
+#include "support/suite_machine.h"
+
+namespace {
+
+using namespace suite;
+using platform::plan::Effect;
+
+// Makes each effect on the simulated machine: the run the plan announces.
+class BackendPerformer : public platform::plan::Performer {
+    int32_t terminateProcess(platform::Handle p, uint32_t code) override {
+        return platform::backend::terminateProcess(p, code);
+    }
+    int32_t shellExecuteExA(platform::ShellExecuteInfoA& info) override {
+        return platform::backend::shellExecuteExA(info);
+    }
+    bool deleteFileA(const std::string& path) override { return platform::backend::deleteFileA(path); }
+    bool removeDirectoryA(const std::string& path) override { return platform::backend::removeDirectoryA(path); }
+    bool setFileAttributesA(const std::string& path, uint32_t a) override {
+        return platform::backend::setFileAttributesA(path, a);
+    }
+    int32_t shFileOperationA(platform::ShFileOpStructA& op) override { return platform::backend::shFileOperationA(op); }
+    uint32_t waitForInputIdle(platform::Handle p, uint32_t ms) override {
+        return platform::backend::waitForInputIdle(p, ms);
+    }
+    uint32_t waitForSingleObject(platform::Handle h, uint32_t ms) override {
+        return platform::backend::waitForSingleObject(h, ms);
+    }
+    bool releaseMutex(platform::Handle h) override { return platform::backend::releaseMutex(h); }
+};
+
+// Every file, folder, key and value of the machine, with its content.
+std::map<std::string, std::string> contents(sim::Machine& m) {
+    std::map<std::string, std::string> out;
+    std::function<void(const std::string&)> walkFolder = [&](const std::string& folder) {
+        for (const std::string& name : m.files.list(folder)) {
+            const std::string path = folder + "\\" + name;
+            const sim::FsNode* node = m.files.find(path);
+            out[platform::charUpperBuffA(path)] = node->content + "|" + std::to_string(node->attributes);
+            if (node->directory && !node->isJunction()) walkFolder(path);
+        }
+    };
+    for (const char* drive : {"C:", "D:"}) walkFolder(drive);
+    std::function<void(const sim::RegKey&, const std::string&)> walkKey = [&](const sim::RegKey& key,
+                                                                            const std::string& path) {
+        for (const auto& v : key.values) out[path + "|" + platform::wideToAnsi(v.name)] = v.data;
+        for (const auto& [name, sub] : key.subkeys) walkKey(*sub, path + "\\" + platform::wideToAnsi(sub->name));
+    };
+    walkKey(*m.registry.rootKey(Root::LocalMachine), "HKLM");
+    return out;
+}
+
+
+Lines planned(const korvalend::TPlanReport& r, Effect::Kind kind) {
+    Lines out;
+    for (const Effect& e : r.effects) {
+        if (e.kind != kind) continue;
+        if (kind == Effect::Kind::Launch) out.push_back(e.path + "|" + e.parameters);
+        else if (kind == Effect::Kind::ShellDelete) out.insert(out.end(), e.paths.begin(), e.paths.end());
+        else out.push_back(e.path);
+    }
+    return out;
+}
+
+// True when PATH is one of the planned paths or lies inside one.
+bool covered(const std::string& path, const Lines& plannedPaths) {
+    const std::string p = platform::plan::foldPath(path);
+    for (const std::string& planned : plannedPaths) {
+        const std::string q = platform::plan::foldPath(planned);
+        if (p == q || p.rfind(q + "\\", 0) == 0) return true;
+    }
+    return false;
+}
+
+struct Case {
+    const char* name;
+    std::function<void(SuiteMachine&)> setup;
+    Lines args;
+};
+
+void location(SuiteMachine& s, const std::string& folder) {
+    s.m.registry.setString(Root::LocalMachine, "SOFTWARE\\The Document Foundation\\LibreOffice\\7.6.4.1\\" + kUpgrade,
+                           "INSTALLLOCATION", folder);
+    s.m.files.addFile(folder + "PROGRAM\\bootstrap.ini", "[Bootstrap]\nProductKey=LibreOffice 7.6\n");
+    s.m.files.addFile(folder + "precious.doc", "data");
+}
+
+const std::vector<Case>& cases() {
+    static const std::vector<Case> table = {
+        {"full",
+         [](SuiteMachine& s) {
+             s.addHelpPack();
+             s.addExtension("ext-lo", "LibreOffice Extension Grammar");
+             s.addExtension("ext-co", "Collabora Extension Tools");
+             s.m.processes.add("soffice.bin");
+             s.m.processes.add("notepad.exe");
+             s.m.files.addFile(kStartup + "LibreOffice 7.6.lnk", "x");
+             s.m.files.addFile(kStartup + "My Office Tool.lnk", "x");
+         },
+         {}},
+        {"quiet", [](SuiteMachine& s) { s.addHelpPack(); }, {"/quiet"}},
+        {"helpPackWithoutCommand",
+         [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{HELP}", "LibreOffice 7.6 Help Pack (French)"); },
+         {}},
+        {"noEntryForTheCode",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             sim::scripted::addUninstallEntry(s.m, "x", "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode);
+             s.m.processes.add("soffice.bin");
+         },
+         {}},
+        {"installerFails", [](SuiteMachine& s) { sim::scripted::addWindowsInstaller(s.m, {.leaveEntry = true}); }, {}},
+        {"installerMissing", [](SuiteMachine& s) { s.m.files.systemDirectory = "C:\\Windows\\nowhere"; }, {}},
+        {"programFilesItself", [](SuiteMachine& s) { location(s, "C:\\Program Files\\"); }, {}},
+        {"profile", [](SuiteMachine& s) { location(s, "C:\\Users\\User\\"); }, {}},
+        {"junction",
+         [](SuiteMachine& s) {
+             s.m.files.addFile("D:\\Data\\thesis.doc", "data");
+             s.m.files.addJunction("C:\\LO", "D:\\Data");
+             location(s, "C:\\LO\\");
+         },
+         {}},
+        {"collaboraKey",
+         [](SuiteMachine& s) {
+             s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\nProductKey=Collabora Office 23.05\n");
+             sim::scripted::addUninstallEntry(s.m, kSuiteCode, "Collabora Office 23.05.4", "MsiExec.exe /I" + kSuiteCode);
+             s.m.files.addFile(kDesktop + "Collabora Office Calc.lnk", "lnk");
+         },
+         {}},
+        {"productKeyNotAName",
+         [](SuiteMachine& s) {
+             s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\nProductKey=..\\..\\Windows\n");
+             sim::scripted::addUninstallEntry(s.m, kSuiteCode, "..\\..\\Windows suite", "MsiExec.exe /I" + kSuiteCode);
+         },
+         {}},
+        {"noSpecialFolders",
+         [](SuiteMachine& s) {
+             for (int32_t csidl : {platform::kCsidlCommonDesktopDirectory, platform::kCsidlCommonPrograms,
+                                   platform::kCsidlStartup})
+                 s.m.files.makeUnresolvable(csidl);
+         },
+         {}},
+        {"noSuite",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, "Software\\Classes\\AppID\\{82154420-0FBF-11d4-8313-005004526AB4}");
+         },
+         {}},
+    };
+    return table;
+}
+
+TEST(Plan, EachRemovalCaseIsPlannedWithoutChangeAndAnnouncesItsRun) {
+    for (const Case& c : cases()) {
+        SCOPED_TRACE(c.name);
+        SuiteMachine previewed;
+        c.setup(previewed);
+        const auto before = contents(previewed.m);
+        const korvalend::TPlanReport plan = korvalend::PLANREMOVAL(c.args);
+        EXPECT_EQ(plan.exitCode, 0);
+        EXPECT_EQ(contents(previewed.m), before);
+        EXPECT_TRUE(previewed.m.shell.launches.empty());
+        EXPECT_TRUE(previewed.m.processes.terminateRequests.empty());
+        EXPECT_TRUE(previewed.m.files.fileOps.empty());
+
+        SuiteMachine removed;
+        c.setup(removed);
+        BackendPerformer performer;
+        const korvalend::TPlanReport run = korvalend::PLANREMOVAL(c.args, &performer);
+        const Lines started = removed.launches();
+        // The installers' and uninstallers' command lines, in order.
+        EXPECT_EQ(planned(plan, Effect::Kind::Launch), started);
+        EXPECT_EQ(planned(run, Effect::Kind::Launch), started);
+        EXPECT_EQ(planned(plan, Effect::Kind::Terminate).size(), removed.m.processes.terminateRequests.size());
+        // Everything the run took away, the plan named.
+        Lines named = planned(plan, Effect::Kind::ShellDelete);
+        for (const std::string& p : planned(plan, Effect::Kind::DeleteFile)) named.push_back(p);
+        for (const sim::RecycledItem& item : removed.m.files.recycleBin)
+            EXPECT_TRUE(covered(item.originalPath, named)) << item.originalPath;
+        const auto after = contents(removed.m);
+        for (const auto& [path, content] : before)
+            if (path.rfind("HKLM", 0) != 0 && after.count(path) == 0) {
+                EXPECT_TRUE(covered(path, named)) << path;
+            }
+    }
+}
+
+TEST(Plan, AnUninstalledEntryReadsAsGoneAndTheRunGoesOnToTheLeftovers) {
+    SuiteMachine s;
+    s.addExtension("ext-lo", "LibreOffice Extension Grammar");
+    s.addExtension("ext-lo2", "LibreOffice Extension Thesaurus");
+    const korvalend::TPlanReport plan = korvalend::PLANREMOVAL({});
+    // The suite's entry reads as gone after its uninstaller, or the run
+    // would stop before the leftovers; every launch is one the run waits for.
+    EXPECT_EQ(planned(plan, Effect::Kind::Launch),
+              (Lines{"C:\\Program Files\\Ext\\ext-lo\\unins000.exe| /verysilent",
+                     "C:\\Program Files\\Ext\\ext-lo2\\unins000.exe| /verysilent",
+                     "C:\\Windows\\system32\\Msiexec.exe|/passive /norestart /x" + kSuiteCode}));
+    EXPECT_EQ(planned(plan, Effect::Kind::ShellDelete),
+              (Lines{"c:\\program files\\libreoffice\\program", "c:\\program files\\libreoffice\\user-leftover.txt",
+                     "c:\\program files\\libreoffice",
+                     kPrograms + "LibreOffice 7.6\\LibreOffice Writer.lnk", kPrograms + "LibreOffice 7.6"}));
+    for (const Effect& e : plan.effects)
+        if (e.kind == Effect::Kind::Launch) {
+            EXPECT_TRUE(e.waited) << e.path;
+        }
+}
+
+TEST(Plan, TheErrorTheRunWouldMeetEndsThePlanWith217) {
+    SuiteMachine s;
+    s.m.registry.setDword(Root::LocalMachine, "Software\\Classes\\AppID\\{82154420-0FBF-11d4-8313-005004526AB4}", "", 7);
+    s.m.console.attached = true;
+    EXPECT_EQ(korvalend::RUNPLANPROCESS({"--json"}), 217);
+    EXPECT_NE(s.m.console.bytes[0].find("\"exitCode\": 217"), std::string::npos);
+    EXPECT_EQ(s.m.console.bytes[1], "ERegistryException: Invalid registry data type: \"\"\r\n");
+    EXPECT_TRUE(s.m.messageBoxes.empty());
+}
+
+TEST(Plan, OptionsComeInAnyOrderAndOnlyTheExactOnesCount) {
+    struct Row {
+        Lines args;
+        bool quiet, json;
+        std::string unknown;
+    };
+    for (const Row& row : std::vector<Row>{{{}, false, false, ""},
+                                           {{"--json", "/quiet"}, true, true, ""},
+                                           {{"/quiet", "--json"}, true, true, ""},
+                                           {{"/QUIET"}, false, false, "/QUIET"},
+                                           {{"--json", "-json"}, false, true, "-json"}}) {
+        const korvalend::TPlanOptions o = korvalend::PARSEPLANOPTIONS(row.args);
+        EXPECT_EQ(o.quiet, row.quiet);
+        EXPECT_EQ(o.json, row.json);
+        EXPECT_EQ(o.unknown, row.unknown);
+    }
+    SuiteMachine s;
+    s.m.console.attached = true;
+    EXPECT_EQ(korvalend::RUNPLANPROCESS({"/Quiet"}), 87);
+    EXPECT_TRUE(s.m.shell.launches.empty());
+}
+
+TEST(Plan, TextNamesEachStepAndItsExactCommandLine) {
+    SuiteMachine s;
+    s.addHelpPack();
+    s.m.processes.add("soffice.bin");
+    const std::string text = korvalend::FORMATPLANTEXT(korvalend::PLANREMOVAL({"/quiet"}));
+    for (const std::string& line : Lines{
+             "  product code: " + kSuiteCode, std::string("  1. end process soffice.bin (id "),
+          "  2. run C:\\Windows\\system32\\Msiexec.exe /quiet /norestart /x" + kHelpCode +
+              "\r\n     and wait for it to end",
+          "run C:\\Windows\\system32\\Msiexec.exe /quiet /norestart /x" + kSuiteCode,
+          "delete " + kDesktop + "LibreOffice Writer.lnk",
+          std::string("send to the Recycle Bin: c:\\program files\\libreoffice\\program\r\n"
+                      "                              c:\\program files\\libreoffice\\user-leftover.txt"),
+          std::string("Exit code of the real run: 0\r\n")})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
+TEST(Plan, JsonIsAsciiWithEveryOtherCharacterEscaped) {
+    korvalend::TPlanReport report;
+    report.events.push_back({korvalend::TPlanEvent::Kind::Found, "product key", std::string("Caf\xE9 \"1\"\\\x01\0", 11), 0});
+    report.events.push_back({korvalend::TPlanEvent::Kind::Kept, "C:\\", "is a drive root", 0});
+    const std::string json = korvalend::FORMATPLANJSON(report);
+    for (const char c : json) EXPECT_LT(static_cast<unsigned char>(c), 0x80);
+    EXPECT_NE(json.find(R"({"what": "product key", "text": "Caf\u00e9 \"1\"\\\u0001\u0000"})"), std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"({"path": "C:\\", "reason": "is a drive root"})"), std::string::npos) << json;
+}
+
+TEST(Plan, TextGoesOutInTheConsolesCodePage) {
+    struct Row {
+        bool console;
+        uint32_t codePage;
+        std::string bytes;
+        std::u16string written;
+    };
+    for (const Row& row : std::vector<Row>{{false, 1252, "Caf\xE9", u""}, {false, 850, "Caf?", u""},
+                                           {true, 850, "", u"Caf\u00e9"}}) {
+        sim::Machine m;
+        m.console.attached = true;
+        m.console.streamsAreConsole = row.console;
+        m.console.outputCodePage = row.codePage;
+        korvalend::WRITEPLANOUTPUT(platform::StdStream::Output, "Caf\xE9");
+        EXPECT_EQ(m.console.bytes[0], row.bytes);
+        EXPECT_EQ(m.console.written[0], row.written);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// The simulated machine with the suite installed as its installer leaves it,
+// shared by the removal's tests and the preview's.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "korvalend/program.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/scripted.h"
+
+namespace suite {
+
+using sim::Root;
+using Lines = std::vector<std::string>;
+
+const std::string kSuiteCode = "{B0B3C1A2-1111-4A4A-9C9C-000000000001}";
+const std::string kHelpCode = "{C0C3C1A2-2222-4A4A-9C9C-000000000002}";
+const std::string kUpgrade = "{4B17E523-5D91-4E69-BD96-7FD81CFA81BB}";
+const std::string kInstall = "C:\\Program Files\\LibreOffice\\";
+const std::string kDesktop = "C:\\Users\\Public\\Desktop\\";
+const std::string kPrograms = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\";
+const std::string kStartup = "C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\";
+
+// A machine as the suite's installer leaves it, with the Windows Installer
+// and the extensions' uninstallers scripted.
+struct SuiteMachine {
+    sim::Machine m;
+    std::string productKey = "LibreOffice 7.6";
+
+    explicit SuiteMachine(const std::string& vendorKey = "SOFTWARE\\The Document Foundation\\LibreOffice",
+                          const std::string& appId = "LibreOffice Service Manager") {
+        m.registerProgId("com.sun.star.ServiceManager.1", "{82154420-0FBF-11D4-8313-005004526AB4}");
+        m.registry.setString(Root::LocalMachine,
+                             "Software\\Classes\\AppID\\{82154420-0FBF-11d4-8313-005004526AB4}", "", appId);
+        m.registry.setString(Root::LocalMachine, vendorKey + "\\7.6.4.1\\" + kUpgrade, "INSTALLLOCATION", kInstall);
+        m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\r\nProductKey=" + productKey + "\r\n");
+        m.files.addFile(kInstall + "program\\soffice.bin", "binary");
+        m.files.addFile(kInstall + "user-leftover.txt", "left behind");
+        sim::scripted::addUninstallEntry(m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode);
+        sim::scripted::addWindowsInstaller(m);
+        // The installer's mutex exists and is free: every run must give back
+        // what its wait takes, or the installer refuses with 1618.
+        m.mutexes.add(sim::scripted::kInstallerMutex);
+        for (const char* name : {"LibreOffice Writer.lnk", "LibreOffice Calc.lnk", "LibreOffice Draw.lnk",
+                                 "LibreOffice Impress.lnk", "LibreOffice Base.lnk", "LibreOffice Math.lnk",
+                                 "LibreOffice 7.6.lnk"})
+            m.files.addFile(kDesktop + name, "lnk");
+        m.files.addFile(kDesktop + "Other Program.lnk", "lnk");
+        m.files.addFile(kPrograms + "LibreOffice 7.6\\LibreOffice Writer.lnk", "lnk");
+        m.files.addFile(kPrograms + "Other Program\\Other.lnk", "lnk");
+    }
+
+    void addHelpPack(const std::string& code = kHelpCode) {
+        sim::scripted::addUninstallEntry(m, code, productKey + " Help Pack (French)", "MsiExec.exe /I" + code);
+    }
+    void addExtension(const std::string& entry, const std::string& displayName) {
+        const std::string exe = "C:\\Program Files\\Ext\\" + entry + "\\unins000.exe";
+        sim::scripted::addExtensionUninstaller(m, exe, entry);
+        sim::scripted::addUninstallEntry(m, entry, displayName, "\"" + exe + "\"");
+    }
+    bool registered(const std::string& entry) {
+        return m.registry.findKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + entry) != nullptr;
+    }
+    // Every command line started, as "file|parameters".
+    Lines launches() const {
+        Lines out;
+        for (const auto& l : m.shell.launches) out.push_back(l.file.value_or("") + "|" + l.parameters.value_or(""));
+        return out;
+    }
+    int run(const std::vector<std::string>& args = {}) { return korvalend::RUNPROCESS(args); }
+};
+
+}  // namespace suite
