@@ -1,5 +1,5 @@
-// The ANSI code page: case mapping (user32 CharUpperBuffA / CharLowerBuffA)
-// and conversions to and from UTF-16.
+// The ANSI code page: case mapping (user32 CharUpperBuffA / CharLowerBuffA),
+// conversions to and from UTF-16 and its lead bytes.
 #pragma once
 
 #include <string>
@@ -16,5 +16,9 @@ namespace platform {
 // unit the code page lacks becomes "?" (a surrogate pair gives "??").
 // Embedded NULs are kept.
 [[nodiscard]] std::string wideToAnsi(const std::u16string& wide);
+
+// IsDBCSLeadByteEx(CP_ACP): the byte starts a two-byte character of the
+// system code page (never in a single-byte code page such as 1252).
+[[nodiscard]] bool isDBCSLeadByte(unsigned char b);
 
 }  // namespace platform

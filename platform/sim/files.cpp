@@ -16,6 +16,7 @@ bool setFileAttributesA(const std::string& path, uint32_t attributes) { return f
 bool deleteFileA(const std::string& path) { return fs().deleteFile(path); }
 bool removeDirectoryA(const std::string& path) { return fs().removeDirectory(path); }
 int32_t getLastError() { return fs().lastError; }
+uint32_t getDriveTypeA(const std::string& rootPath) { return fs().driveType(rootPath); }
 
 UniqueFind findFirstFileA(const std::string& pattern, FindData& data) {
     std::vector<sim::FindEntry> entries;

@@ -21,6 +21,7 @@ bool setFileAttributesA(const std::string& path, uint32_t attributes) {
 bool deleteFileA(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 bool removeDirectoryA(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 int32_t getLastError() { return static_cast<int32_t>(GetLastError()); }
+uint32_t getDriveTypeA(const std::string& rootPath) { return GetDriveTypeA(rootPath.c_str()); }
 
 namespace {
 void copyFindData(const WIN32_FIND_DATAA& native, FindData& data) {

@@ -117,6 +117,36 @@ TEST(ShellRoute, EmptyFolderGoesInTheSecondPass) {
     EXPECT_EQ(m.files.recycleBin[0].originalPath, "C:\\Suite");
 }
 
+TEST(ShellRoute, RecycleItemSendsOnePathInOneCall) {
+    struct C {
+        std::string path;
+        bool result;
+        std::size_t calls;
+    };
+    const std::vector<C> cases = {
+        {"C:\\Suite\\readme.txt", true, 1},
+        {"C:\\Suite\\share", true, 1},  // an empty folder too
+        {"C:\\Suite\\program", true, 1},
+        {"C:\\Suite\\*.txt", false, 0},  // one path, never a wildcard
+        {"C:\\Suite\\readme.tx?", false, 0},
+        {"", false, 0},
+        {"C:\\Suite\\missing.txt", false, 1},
+    };
+    for (const auto& c : cases) {
+        sim::Machine m;
+        seedSuite(m.files);
+        m.files.addDirectory("C:\\Suite\\share");
+        (void)m.files.removeDirectory("C:\\Suite\\share\\empty");
+        EXPECT_EQ(RECYCLEITEM(c.path), c.result) << c.path;
+        ASSERT_EQ(m.files.fileOps.size(), c.calls) << c.path;
+        if (c.calls == 0) continue;
+        EXPECT_EQ(m.files.fileOps[0].sources, std::vector<std::string>{c.path});
+        EXPECT_EQ(m.files.fileOps[0].flags, 0x654);
+        EXPECT_EQ(m.files.recycled(c.path) != nullptr, c.result) << c.path;
+        EXPECT_EQ(m.files.exists(c.path), false) << c.path;
+    }
+}
+
 TEST(DirectRoute, DeletesReadOnlyHiddenAndSystemEntriesWithOrWithoutTrailingBackslash) {
     for (const std::string path : {"C:\\Suite", "C:\\Suite\\"}) {
         sim::Machine m;
@@ -149,14 +179,19 @@ TEST(DirectRoute, RefusesWhatItCannotOrMustNotTouch) {
         {"root with doubled separator", "C:\\\\"},
         {"root reached through ..", "C:\\Suite\\.."},
         {"current folder", "."},
+        {"share root", "\\\\server\\share"},
+        {"share root with separator", "\\\\server\\share\\"},
+        {"share root reached through ..", "\\\\server\\share\\data\\.."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sim::Machine m;
         seedSuite(m.files);
+        m.files.addFile("\\\\server\\share\\data\\report.doc", "theirs");
         EXPECT_FALSE(DELTREE(c.path));
         EXPECT_EQ(m.files.read("C:\\Suite\\readme.txt"), "hello");
         EXPECT_TRUE(m.files.exists("C:\\Suite\\program\\soffice.bin"));
+        EXPECT_TRUE(m.files.exists("\\\\server\\share\\data\\report.doc"));
     }
 }
 
@@ -326,7 +361,9 @@ TEST(FileList, MasksAttributesPrefixAndOrder) {
 
 TEST(FileList, RootRelativeAndJunctionFolders) {
     sim::Machine m;
+    m.codePage = 932;
     m.files.addFile("D:\\one.txt");
+    m.files.addFile("D:\\\x95\x5C");  // its second byte is 0x5C
     m.files.addFile("C:\\Work\\two.txt");
     m.files.addJunction("C:\\Via", "C:\\Work");
     m.files.currentDirectory = "C:\\Work";
@@ -338,6 +375,7 @@ TEST(FileList, RootRelativeAndJunctionFolders) {
         {"D:\\*.txt", {"D:\\one.txt"}},
         {"*.txt", {"two.txt"}},  // no folder part: the current folder
         {"C:\\Via\\*.*", {"C:\\Via\\two.txt"}},
+        {"D:\\\x95\x5C*", {"D:\\\x95\x5C"}},  // a mask whose 0x5C is no separator
     };
     for (const auto& c : cases) {
         platform::TStringList list;
