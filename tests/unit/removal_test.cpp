@@ -2,15 +2,21 @@
 // every step of the removal in order, each stopping point and each refusal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "korvalend/globals.h"
+#include "korvalend/observer.h"
 #include "korvalend/program.h"
 #include "korvalend/removal.h"
 #include "korvalend/resolution.h"
 #include "platform/folders.h"
 #include "platform/sim/machine.h"
+#include "platform/text.h"
 #include "platform/sim/scripted.h"
 #include "platform/wintypes.h"
 
@@ -27,22 +33,54 @@ const std::string kDesktop = "C:\\Users\\Public\\Desktop\\";
 const std::string kPrograms = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\";
 const std::string kStartup = "C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\";
 
+const std::string kTdf = "SOFTWARE\\The Document Foundation\\LibreOffice";
+
+// Where the suite lies, under which product key, on a machine of which code page.
+struct Suite {
+    std::string location = kInstall;
+    std::string productKey = "LibreOffice 7.6";
+    uint32_t codePage = 1252;
+};
+
+// What the removal tells its observer, as the preview prints it.
+struct Recorder : korvalend::TRemovalObserver {
+    Lines told;
+    void kept(const std::string& path, const std::string& reason) override {
+        told.push_back(path + " " + reason + ": kept");
+    }
+    void skipped(const std::string& step, const std::string& reason) override {
+        told.push_back(step + ": skipped, " + reason);
+    }
+    [[nodiscard]] bool saw(const std::string& line) const {
+        return std::find(told.begin(), told.end(), line) != told.end();
+    }
+};
+
 // A machine as the suite's installer leaves it, with the Windows Installer
 // and the extensions' uninstallers scripted.
 struct SuiteMachine {
     sim::Machine m;
-    std::string productKey = "LibreOffice 7.6";
+    std::string productKey;
+    Recorder observer;
 
-    explicit SuiteMachine(const std::string& vendorKey = "SOFTWARE\\The Document Foundation\\LibreOffice",
-                          const std::string& appId = "LibreOffice Service Manager") {
+    explicit SuiteMachine(const std::string& vendorKey = kTdf, const std::string& appId = "LibreOffice Service Manager")
+        : SuiteMachine(Suite{}, vendorKey, appId) {}
+    explicit SuiteMachine(const Suite& suite, const std::string& vendorKey = kTdf,
+                          const std::string& appId = "LibreOffice Service Manager")
+        : productKey(suite.productKey) {
+        korvalend::SETREMOVALOBSERVER(&observer);
+        m.codePage = suite.codePage;
+        const std::string& at = suite.location;
         m.registerProgId("com.sun.star.ServiceManager.1", "{82154420-0FBF-11D4-8313-005004526AB4}");
         m.registry.setString(Root::LocalMachine,
                              "Software\\Classes\\AppID\\{82154420-0FBF-11d4-8313-005004526AB4}", "", appId);
-        m.registry.setString(Root::LocalMachine, vendorKey + "\\7.6.4.1\\" + kUpgrade, "INSTALLLOCATION", kInstall);
-        m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\r\nProductKey=" + productKey + "\r\n");
-        m.files.addFile(kInstall + "program\\soffice.bin", "binary");
-        m.files.addFile(kInstall + "user-leftover.txt", "left behind");
-        sim::scripted::addUninstallEntry(m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode);
+        m.registry.setString(Root::LocalMachine, vendorKey + "\\7.6.4.1\\" + kUpgrade, "INSTALLLOCATION", at);
+        m.files.addFile(at + "program\\bootstrap.ini", "[Bootstrap]\r\nProductKey=" + productKey + "\r\n");
+        m.files.addFile(at + "program\\soffice.bin", "binary");
+        m.files.addFile(at + "program\\user-leftover.txt", "left behind");
+        m.files.addFile(at + "CREDITS.fodt", "credits");
+        m.files.addFile(at + "readmes\\readme_en-US.txt", "read me");
+        sim::scripted::addUninstallEntry(m, kSuiteCode, productKey + ".4.1", "MsiExec.exe /I" + kSuiteCode);
         sim::scripted::addWindowsInstaller(m);
         for (const char* name : {"LibreOffice Writer.lnk", "LibreOffice Calc.lnk", "LibreOffice Draw.lnk",
                                  "LibreOffice Impress.lnk", "LibreOffice Base.lnk", "LibreOffice Math.lnk",
@@ -52,6 +90,10 @@ struct SuiteMachine {
         m.files.addFile(kPrograms + "LibreOffice 7.6\\LibreOffice Writer.lnk", "lnk");
         m.files.addFile(kPrograms + "Other Program\\Other.lnk", "lnk");
     }
+
+    ~SuiteMachine() { korvalend::SETREMOVALOBSERVER(nullptr); }
+    SuiteMachine(const SuiteMachine&) = delete;
+    SuiteMachine& operator=(const SuiteMachine&) = delete;
 
     void addHelpPack(const std::string& code = kHelpCode) {
         sim::scripted::addUninstallEntry(m, code, productKey + " Help Pack (French)", "MsiExec.exe /I" + code);
@@ -106,7 +148,8 @@ TEST(Removal, FullRunUninstallsEverythingInOrderAndCleansUp) {
     }
     EXPECT_TRUE(s.m.files.exists(kDesktop + "Other Program.lnk"));
     EXPECT_FALSE(s.m.files.exists(kInstall));
-    EXPECT_NE(s.m.files.recycled("c:\\program files\\libreoffice"), nullptr);
+    for (const char* item : {"", "\\program", "\\CREDITS.fodt", "\\readmes"})
+        EXPECT_NE(s.m.files.recycled(std::string("c:\\program files\\libreoffice") + item), nullptr) << item;
     EXPECT_FALSE(s.m.files.exists(kPrograms + "LibreOffice 7.6"));
     EXPECT_NE(s.m.files.recycled(kPrograms + "LibreOffice 7.6"), nullptr);
     EXPECT_TRUE(s.m.files.exists(kPrograms + "Other Program\\Other.lnk"));
@@ -259,24 +302,102 @@ TEST(Refusals, CollaboraShortcutsOnlyForACollaboraProductKey) {
     }
 }
 
-TEST(Refusals, StartupShortcutsOfTheFamilyOnly) {
-    SuiteMachine s;
-    for (const char* name : {"LibreOffice 7.6.lnk", "libreoffice quickstart office.lnk", "ZetaOffice.lnk",
-                             "My Office Tool.lnk", "LibreOffice.txt", "Collabora Office.lnk"})
-        s.m.files.addFile(kStartup + name, "x");
-    s.m.files.addDirectory(kStartup + "LibreOffice Office.lnk");
-    EXPECT_EQ(s.run(), 0);
-    for (const char* gone : {"LibreOffice 7.6.lnk", "libreoffice quickstart office.lnk", "ZetaOffice.lnk",
-                             "Collabora Office.lnk"})
-        EXPECT_FALSE(s.m.files.exists(kStartup + gone)) << gone;
-    for (const char* kept : {"My Office Tool.lnk", "LibreOffice.txt", "LibreOffice Office.lnk"})
-        EXPECT_TRUE(s.m.files.exists(kStartup + kept)) << kept;
+TEST(Refusals, StartupShortcutsOfTheRemovedSuiteOnly) {
+    const std::vector<std::string> entries = {
+        "LibreOffice 7.6.lnk",     "libreoffice quickstart office.lnk", "LibreOfficeDev 24.8.lnk",
+        "Collabora Office 24.04.lnk", "ZetaOffice.lnk", "ZetaOffice 7.6.lnk", "My Office Tool.lnk", "LibreOffice.txt"};
+    const std::vector<std::pair<std::string, Lines>> cases = {
+        {"LibreOffice 7.6", {"LibreOffice 7.6.lnk", "libreoffice quickstart office.lnk"}},
+        {"Collabora Office 24.04", {"Collabora Office 24.04.lnk"}},
+        {"ZetaOffice 7.6", {"ZetaOffice 7.6.lnk"}},
+        {"Accessories", {}},  // a key of no family names no entry
+    };
+    for (const auto& [key, gone] : cases) {
+        SuiteMachine s(Suite{kInstall, key});
+        for (const std::string& name : entries) s.m.files.addFile(kStartup + name, "x");
+        s.m.files.addDirectory(kStartup + "LibreOffice Office.lnk");
+        EXPECT_EQ(s.run(), 0);
+        for (const std::string& name : entries) {
+            const bool expectGone = std::find(gone.begin(), gone.end(), name) != gone.end();
+            EXPECT_EQ(s.m.files.exists(kStartup + name), !expectGone) << key << ": " << name;
+        }
+        EXPECT_TRUE(s.m.files.isDirectory(kStartup + "LibreOffice Office.lnk")) << key;
+    }
+}
+
+// The install folder may hold more than the suite: only the suite's own
+// layout leaves it, and the folder itself only once nothing else is there.
+TEST(Refusals, ASharedInstallFolderKeepsWhatIsNotTheSuites) {
+    struct Case {
+        const char* name;
+        std::string other;  // left in the install folder; "" for none
+        bool link;          // "share" is a junction to D:\Data
+    };
+    const std::vector<Case> cases = {
+        {"layout only", "", false},
+        {"a user's file", "notes.txt", false},
+        {"another program", "OtherApp\\app.exe", false},
+        {"a link named like the layout", "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SuiteMachine s(Suite{"D:\\Tools\\"});
+        if (!c.other.empty()) s.m.files.addFile("D:\\Tools\\" + c.other, "theirs");
+        if (c.link) {
+            s.m.files.addFile("D:\\Data\\thesis.doc", "data");
+            s.m.files.addJunction("D:\\Tools\\share", "D:\\Data");
+        }
+        EXPECT_EQ(s.run(), 0);
+        const bool alone = c.other.empty() && !c.link;
+        EXPECT_EQ(s.m.files.exists("D:\\Tools"), !alone);
+        EXPECT_EQ(s.m.files.recycled("d:\\tools") != nullptr, alone);
+        for (const char* item : {"program", "CREDITS.fodt", "readmes"}) {
+            EXPECT_FALSE(s.m.files.exists(std::string("D:\\Tools\\") + item)) << item;
+            EXPECT_NE(s.m.files.recycled(std::string("d:\\tools\\") + item), nullptr) << item;
+        }
+        if (!c.other.empty()) {
+            EXPECT_EQ(s.m.files.read("D:\\Tools\\" + c.other), "theirs");
+            EXPECT_TRUE(s.observer.saw("d:\\tools still holds entries that are not the suite's: kept"));
+        }
+        if (c.link) {
+            EXPECT_EQ(s.m.files.read("D:\\Tools\\share\\thesis.doc"), "data");
+        }
+        EXPECT_TRUE(s.m.files.exists("D:\\"));
+    }
+}
+
+// The Recycle Bin holds nothing of a network drive: the shell would delete
+// for good. Such folders stay, and nothing in them is deleted either.
+TEST(Refusals, FoldersOffAFixedLocalDriveStay) {
+    const std::vector<std::pair<std::string, uint32_t>> cases = {
+        {"N:\\Apps\\LO\\", platform::kDriveRemote},
+        {"E:\\LO\\", platform::kDriveRemovable},
+        {"M:\\LO\\", platform::kDriveNoRootDir},  // a user's mapped drive, seen by the system account
+        {"\\\\server\\apps\\LO\\", platform::kDriveRemote},
+    };
+    for (const auto& [location, type] : cases) {
+        SuiteMachine s(Suite{location});
+        if (location[1] == ':') s.m.files.setDriveType(location[0], type);
+        EXPECT_EQ(s.run(), 0) << location;
+        EXPECT_FALSE(s.registered(kSuiteCode)) << location;
+        EXPECT_TRUE(s.m.files.exists(location + "program\\user-leftover.txt")) << location;
+        EXPECT_TRUE(s.m.files.exists(location + "CREDITS.fodt")) << location;
+        for (const auto& op : s.m.files.fileOps)  // only the Start-menu folder went to the shell
+            EXPECT_EQ(op.sources.at(0).rfind(kPrograms, 0), 0u) << location;
+        const std::string folder = platform::charLowerBuffA(location.substr(0, location.size() - 1));
+        EXPECT_TRUE(s.observer.saw(folder + " lies on a network, removable or unknown drive: kept")) << location;
+    }
 }
 
 TEST(Refusals, DangerousInstallLocationsAreNotSentAway) {
     for (const std::string location : {"C:\\", "C:\\Program Files\\", "C:\\Users\\User\\", "C:\\Windows\\",
-                                       "C:\\Users\\", "C:\\Users\\someone\\", "C:\\ProgramData\\"}) {
+                                       "C:\\Users\\", "C:\\Users\\someone\\", "C:\\ProgramData\\",
+                                       "D:\\Users\\bob\\", "D:\\Users\\bob\\Tools\\LO\\"}) {
         SuiteMachine s;
+        // Another user's profile on another drive, known only from the machine's list.
+        s.m.registry.setString(Root::LocalMachine,
+                               "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-7",
+                               "ProfileImagePath", "D:\\Users\\bob");
         s.m.registry.setString(Root::LocalMachine,
                                "SOFTWARE\\The Document Foundation\\LibreOffice\\7.6.4.1\\" + kUpgrade,
                                "INSTALLLOCATION", location);
@@ -285,6 +406,7 @@ TEST(Refusals, DangerousInstallLocationsAreNotSentAway) {
         EXPECT_EQ(s.run(), 0) << location;
         EXPECT_FALSE(s.registered(kSuiteCode)) << location;  // the uninstallation itself ran
         EXPECT_TRUE(s.m.files.exists(location + "precious.doc")) << location;
+        EXPECT_TRUE(s.m.files.exists(location + "PROGRAM\\bootstrap.ini")) << location;
         EXPECT_FALSE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk")) << location;
     }
 }
@@ -302,17 +424,31 @@ TEST(Refusals, AnInstallFolderThatIsAJunctionLeavesItsTargetAlone) {
 }
 
 TEST(Refusals, AProductKeyThatIsNoPlainNameIsNeverUsedInAPath) {
-    for (const std::string key : {"..", "..\\..\\Windows", "LibreOffice*", "CON", "a:b"}) {
+    for (const std::string key : {"..", "..\\..\\Windows", "LibreOffice*", "CON", "a:b", "LibreOffice|x",
+                                  "Administrative Tools", "Accessories", "Windows PowerShell"}) {
         SuiteMachine s;
         s.productKey = key;
         s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\nProductKey=" + key + "\n");
         sim::scripted::addUninstallEntry(s.m, kSuiteCode, key + " suite", "MsiExec.exe /I" + kSuiteCode);
         s.m.files.addFile(kPrograms + "keep.lnk", "x");
+        // Where a key names a folder of Windows, that folder and its desktop twin.
+        const bool named = key.find_first_of("\\*:.|") == std::string::npos;
+        if (named) s.m.files.addFile(kPrograms + key + "\\Tool.lnk", "x");
+        if (named) s.m.files.addFile(kDesktop + key + ".lnk", "x");
         EXPECT_EQ(s.run(), 0) << key;
         EXPECT_FALSE(s.registered(kSuiteCode)) << key;
         EXPECT_TRUE(s.m.files.exists(kPrograms + "keep.lnk")) << key;
         EXPECT_TRUE(s.m.files.exists("C:\\Windows")) << key;
         EXPECT_TRUE(s.m.files.exists(kPrograms + "LibreOffice 7.6")) << key;  // named by no plain key
+        const bool family = key.rfind("LibreOffice", 0) == 0;
+        EXPECT_TRUE(s.observer.saw("Start-menu folder: skipped, the product key " +
+                                   std::string(family ? "is not a plain file name"
+                                                      : "does not begin with a name of the suite's family")))
+            << key;
+        if (named) {
+            EXPECT_TRUE(s.m.files.exists(kPrograms + key + "\\Tool.lnk")) << key;
+            EXPECT_TRUE(s.m.files.exists(kDesktop + key + ".lnk")) << key;
+        }
     }
 }
 
@@ -327,6 +463,19 @@ TEST(Refusals, UnresolvableSpecialFoldersSkipTheirSteps) {
     EXPECT_TRUE(s.m.files.exists("C:\\LibreOffice Writer.lnk"));
     EXPECT_TRUE(s.m.files.exists("C:\\LibreOffice 7.6"));
     EXPECT_FALSE(s.m.files.exists(kInstall));  // the install folder's step does not need them
+}
+
+// The ANSI form of a name the code page lacks would be another folder:
+// "C:\Users\Lukasz" for the Startup folder of a user named with an L with stroke.
+TEST(Refusals, ASpecialFolderWithoutAnExactAnsiNameSkipsItsStep) {
+    SuiteMachine s;
+    const std::string startup = "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+    s.m.files.setSpecialFolder(platform::kCsidlStartup,
+                               u"C:\\Users\\\u0141ukasz" + std::u16string(startup.begin(), startup.end()));
+    s.m.files.addFile("C:\\Users\\Lukasz" + startup + "\\LibreOffice 7.6.lnk", "another person's");
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_FALSE(s.registered(kSuiteCode));
+    EXPECT_TRUE(s.m.files.exists("C:\\Users\\Lukasz" + startup + "\\LibreOffice 7.6.lnk"));
 }
 
 }  // namespace
@@ -407,6 +556,149 @@ TEST(Refusals, AProductKeyNamingAWindowsStartMenuFolderLeavesIt) {
     EXPECT_EQ(s.run(), 0);
     EXPECT_FALSE(s.registered(kSuiteCode));
     EXPECT_TRUE(s.m.files.exists(kPrograms + "Startup\\Antivirus.lnk"));
+}
+
+}  // namespace
+
+namespace {
+
+// Every path on the machine's drives and shares, junctions not walked into.
+void walk(sim::FileSystem& fs, const std::string& folder, std::set<std::string>& out) {
+    for (const std::string& name : fs.list(folder)) {
+        const std::string path = folder + "\\" + name;
+        out.insert(path);
+        if (const sim::FsNode* node = fs.find(path); node->directory && !node->isJunction()) walk(fs, path, out);
+    }
+}
+
+std::set<std::string> everything(sim::FileSystem& fs) {
+    std::set<std::string> out;
+    for (const char* root : {"C:", "D:", "N:", "\\\\server\\apps"}) walk(fs, root, out);
+    return out;
+}
+
+bool startsWithCaseless(const std::string& text, const std::string& head) {
+    return platform::charUpperBuffA(text.substr(0, head.size())) == platform::charUpperBuffA(head);
+}
+
+// Random machines around the suite (where it lies, its product key, the
+// layout it left, other people's files beside it): whatever disappears, or
+// reaches the Recycle Bin, is the suite's own, and nothing at all leaves a
+// place the removal may not take from.
+TEST(Property, WhatDisappearsIsTheSuitesOwn) {
+    struct Place {
+        std::string location;
+        bool mayTake;
+        uint32_t codePage;
+    };
+    const std::vector<Place> places = {
+        {kInstall, true, 1252},
+        {"D:\\Tools\\", true, 1252},
+        {"C:\\Users\\bob\\AppData\\Local\\Programs\\", true, 1252},
+        {"C:\\Users\\bob\\AppData\\Local\\Programs\\LibreOffice\\", true, 1252},
+        {"C:\\Users\\bob\\Documents\\", false, 1252},
+        {"D:\\Users\\carol\\Apps\\LO\\", false, 1252},
+        {"N:\\Apps\\LO\\", false, 1252},
+        {"\\\\server\\apps\\LO\\", false, 1252},
+        {"C:\\Program Files\\\x95\x5C\\", true, 932},
+        {"C:\\Users\\\x95\x5C\x8E\xA6\\Tools\\", false, 932},
+    };
+    struct Key {
+        std::string text, family;
+        bool namesThings;
+    };
+    const std::vector<Key> keys = {
+        {"LibreOffice 7.6", "LibreOffice", true},   {"Collabora Office 24.04", "Collabora", true},
+        {"ZetaOffice 7.6", "ZetaOffice", true},     {"libreoffice 25.2", "LibreOffice", true},
+        {"Accessories", "", false},                 {"Startup", "", false},
+        {"Administrative Tools", "", false},        {"LibreOffice*", "LibreOffice", false},
+        {"LibreOffice|x", "LibreOffice", false},    {"CON", "", false},
+    };
+    const Lines layout = {"program", "share", "help", "presets", "readmes", "URE", "CREDITS.fodt", "LICENSE.html",
+                          "license.txt", "NOTICE"};
+    const Lines layoutExtras = {"share\\registry\\main.xcd", "help\\en-US\\text.html", "presets\\config\\x.soc",
+                                "URE\\bin\\jvm.dll", "LICENSE.html", "license.txt", "NOTICE"};
+    const Lines others = {"notes.txt", "OtherApp\\app.exe", "program.old\\soffice.bin", "LICENSE", "readmes.txt"};
+    const Lines startupNames = {"LibreOffice 7.6.lnk",        "LibreOffice Quickstart.lnk", "LibreOfficeDev 24.8.lnk",
+                                "Collabora Office 24.04.lnk", "ZetaOffice 7.6.lnk",         "ZetaOffice.lnk",
+                                "My Office.lnk"};
+    const Lines desktopNames = {"LibreOffice Writer.lnk", "LibreOffice Calc.lnk",   "LibreOffice Draw.lnk",
+                                "LibreOffice Impress.lnk", "LibreOffice Base.lnk",  "LibreOffice Math.lnk",
+                                "Collabora Office Calc.lnk", "Collabora Office Writer.lnk", "Collabora Office Math.lnk",
+                                "Collabora Office Draw.lnk", "Collabora Office Impress.lnk"};
+
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::mt19937 rng(seed);
+        auto chance = [&rng](unsigned in) { return rng() % in == 0; };
+        const Place& place = places[rng() % places.size()];
+        const Key& key = keys[rng() % keys.size()];
+        SCOPED_TRACE("seed " + std::to_string(seed) + ": " + place.location + " / " + key.text);
+        SuiteMachine s(Suite{place.location, key.text, place.codePage});
+        s.m.registry.setString(Root::LocalMachine,
+                               "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-9",
+                               "ProfileImagePath", "D:\\Users\\carol");
+        s.m.files.addDirectory("N:\\");
+        s.m.files.setDriveType('N', platform::kDriveRemote);
+        for (const std::string& extra : layoutExtras)
+            if (chance(2)) s.m.files.addFile(place.location + extra, "suite");
+        bool alone = true;
+        for (const std::string& other : others) {
+            if (!chance(3)) continue;
+            alone = false;
+            s.m.files.addFile(place.location + other, "theirs");
+        }
+        const bool link = chance(6);
+        if (link) {
+            s.m.files.addFile("D:\\Data\\thesis.doc", "data");
+            s.m.files.addJunction(place.location + "share", "D:\\Data");
+        }
+        for (const std::string& name : startupNames)
+            if (chance(2)) s.m.files.addFile(kStartup + name, "lnk");
+        for (const std::string& name : desktopNames)
+            if (chance(2)) s.m.files.addFile(kDesktop + name, "lnk");
+        s.m.files.addFile(kPrograms + "Accessories\\Notepad.lnk", "windows");
+        s.m.files.addFile(kPrograms + "Startup\\Antivirus.lnk", "windows");
+        if (key.namesThings) {
+            s.m.files.addFile(kPrograms + key.text + "\\Writer.lnk", "lnk");
+            s.m.files.addFile(kDesktop + key.text + ".lnk", "lnk");
+        }
+        const std::set<std::string> before = everything(s.m.files);
+
+        ASSERT_EQ(s.run(), 0);
+        ASSERT_FALSE(s.registered(kSuiteCode));
+
+        const std::string folder = place.location.substr(0, place.location.size() - 1);
+        const bool programsItself = startsWithCaseless(folder, "C:\\Users\\bob\\AppData\\Local\\Programs") &&
+                                    folder.size() == std::string("C:\\Users\\bob\\AppData\\Local\\Programs").size();
+        auto owned = [&](const std::string& path) {
+            if (place.mayTake) {
+                if (path.size() == folder.size() && startsWithCaseless(path, folder))
+                    return alone && !link && !programsItself;
+                for (const std::string& name : layout) {
+                    const std::string entry = folder + "\\" + name;
+                    if (link && name == "share") continue;
+                    if (path.size() == entry.size() ? startsWithCaseless(path, entry)
+                                                    : startsWithCaseless(path, entry + "\\"))
+                        return true;
+                }
+            }
+            for (const std::string& name : desktopNames)
+                if (path == kDesktop + name) return name.rfind("Collabora", 0) != 0 || key.family == "Collabora";
+            if (key.namesThings &&
+                (path == kDesktop + key.text + ".lnk" || startsWithCaseless(path, kPrograms + key.text)))
+                return true;
+            return startsWithCaseless(path, kStartup) && !key.family.empty() &&
+                   startsWithCaseless(path.substr(kStartup.size()), key.family + " ");
+        };
+        const std::set<std::string> after = everything(s.m.files);
+        for (const std::string& path : before) {
+            if (after.count(path) != 0) continue;
+            EXPECT_TRUE(owned(path)) << "disappeared: " << path;
+        }
+        for (const auto& item : s.m.files.recycleBin)
+            EXPECT_TRUE(owned(item.originalPath)) << "recycled: " << item.originalPath;
+        EXPECT_EQ(s.m.files.exists(place.location + "program"), !place.mayTake);
+    }
 }
 
 }  // namespace
