@@ -8,7 +8,6 @@ install_suite tdf "$C/表"
 echo "a user's notes" >"$C/表/notes.txt"
 add_bystanders
 snapshot before
-expect_suite_installed before
 
 in_japanese run_korvalend
 snapshot after

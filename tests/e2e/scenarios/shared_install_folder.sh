@@ -9,7 +9,6 @@ echo "another program" >"$C/Tools/OtherApp/app.exe"
 echo "a user's notes" >"$C/Tools/notes.txt"
 add_bystanders
 snapshot before
-expect_suite_installed before
 check "install location recorded: C:\\Tools\\" grep -Fqi '"INSTALLLOCATION"="C:\\Tools\\"' "$RUN/before.regtxt"
 
 run_korvalend
