@@ -558,6 +558,16 @@ finish() {
     return 0
 }
 
+# uninstall_suite_alone [ARG...]: runs the program, takes the snapshot
+# "after" and checks that it ended with 0 after uninstalling the suite alone.
+uninstall_suite_alone() {
+    run_korvalend "$@"
+    snapshot after
+    expect_exit 0
+    expect_installer_calls <<<"/passive /norestart /x$SUITE_CODE"
+    expect_no_key after "$UNINSTALL\\$SUITE_CODE"
+}
+
 # A distribution with no extras: its own vendor key, product key and AppID
 # text, and the suite alone is uninstalled.
 plain_distribution_scenario() {
@@ -567,12 +577,7 @@ plain_distribution_scenario() {
     snapshot before
     expect_suite_installed before
 
-    run_korvalend
-    snapshot after
-    expect_exit 0
-    expect_installer_calls <<EOF2
-/passive /norestart /x$SUITE_CODE
-EOF2
+    uninstall_suite_alone
     expect_suite_removed after
     expect_bystanders_kept
     expect_trash_only_suite

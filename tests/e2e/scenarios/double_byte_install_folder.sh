@@ -9,13 +9,7 @@ echo "a user's notes" >"$C/表/notes.txt"
 add_bystanders
 snapshot before
 
-in_japanese run_korvalend
-snapshot after
-expect_exit 0
-expect_installer_calls <<EOF2
-/passive /norestart /x$SUITE_CODE
-EOF2
-expect_no_key after "$UNINSTALL\\$SUITE_CODE"
+in_japanese uninstall_suite_alone
 expect_no_file "$SUITE_DIR/program"
 expect_trashed "$SUITE_DIR/program/user-notes.txt"
 expect_file "$SUITE_DIR/notes.txt"

@@ -11,13 +11,7 @@ add_bystanders
 snapshot before
 check "install location recorded: C:\\Tools\\" grep -Fqi '"INSTALLLOCATION"="C:\\Tools\\"' "$RUN/before.regtxt"
 
-run_korvalend
-snapshot after
-expect_exit 0
-expect_installer_calls <<EOF2
-/passive /norestart /x$SUITE_CODE
-EOF2
-expect_no_key after "$UNINSTALL\\$SUITE_CODE"
+uninstall_suite_alone
 expect_no_file "$SUITE_DIR/program"
 expect_trashed "$SUITE_DIR/program/user-notes.txt"
 expect_file "$C/Tools/OtherApp/app.exe"
