@@ -1,5 +1,6 @@
 #include "fonction/deltree.h"
 
+#include "fonction/dbcs.h"
 #include "fonction/folders.h"
 #include "fonction/launch.h"
 #include "fonction/strings.h"
@@ -27,32 +28,39 @@ bool removeLink(const std::string& path) {
 }
 
 // "C:", "C:\\", "\\", "C:\\x\\.." and the like name a whole drive (or the current
-// folder, for "." or ""), whose contents are never ours to empty.
+// folder, for "." or ""), and "\\\\server\\share" a whole share: their contents
+// are never ours to empty.
 bool namesDriveRoot(const std::string& path) {
-    std::size_t start = path.size() >= 2 && path[1] == ':' ? 2 : 0;
-    int depth = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find_first_of("\\/", start);
-        if (end == std::string::npos) end = path.size();
-        const std::string part = path.substr(start, end - start);
-        if (part == "..") {
+    std::vector<std::string> parts = SPLITCOMPONENTS(path, "\\/");
+    std::size_t rootParts = 0;
+    if (path.size() >= 2 && ISDELIMITERAT(path, 0, "\\/") && ISDELIMITERAT(path, 1, "\\/")) {
+        // \\server\share (and the \\?\C: and \\.\C: forms): the two names after
+        // the leading separators are the root.
+        parts.erase(parts.begin(), parts.begin() + 2);
+        rootParts = 2;
+    } else if (path.size() >= 2 && path[1] == ':') {
+        parts.front().erase(0, 2);
+    }
+    std::size_t depth = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string& part = parts[i];
+        if (i < rootParts) {
+            if (part.empty()) return true;  // "\\server" or "\\\\": no share named
+        } else if (part == "..") {
             if (depth > 0) --depth;
         } else if (!part.empty() && part != ".") {
             ++depth;
         }
-        start = end + 1;
     }
     return depth == 0;
 }
 
-bool isPathDelimiter(char c) { return c == '\\' || c == '/' || c == ':'; }
-
 std::string directoryPart(const std::string& PATH) {
-    const std::size_t last = PATH.find_last_of("\\/:");
+    const std::size_t last = LASTDELIMITER(PATH, "\\/:");
     if (last == std::string::npos) return {};
     // A separator that starts the path or follows another one stays with the
-    // directory: "C:\" and "\" are folders, not the empty string.
-    if (last == 0 || isPathDelimiter(PATH[last - 1])) return PATH.substr(0, last + 1);
+    // directory: "C:\\" and "\\" are folders, not the empty string.
+    if (last == 0 || ISDELIMITERAT(PATH, last - 1, "\\/:")) return PATH.substr(0, last + 1);
     return PATH.substr(0, last);
 }
 
@@ -87,6 +95,13 @@ bool SHDELETEFOLDER(platform::Handle PARENT, const std::string& FOLDER, TSHDELET
     bool result = SHDELETEFILES(PARENT, PATHADDSEPARATOR(FOLDER) + "*.*", OPTIONS);
     if (result) result = SHDELETEFILES(PARENT, PATHREMOVESEPARATOR(FOLDER), OPTIONS);
     return result;
+}
+
+bool RECYCLEITEM(const std::string& PATH) {
+    // One path, never a wildcard specification ("*" and "?" are no second
+    // byte of a double-byte character).
+    if (PATH.empty() || PATH.find_first_of("*?") != std::string::npos) return false;
+    return SHDELETEFILES(nullptr, PATH, {DOSILENT, DOALLOWUNDO});
 }
 
 bool DELETEDIRECTORY(const std::string& DIRECTORYNAME, bool MOVETORECYCLEBIN) {

@@ -48,9 +48,14 @@ using TDELTREEPROGRESS = bool (*)(const std::string& FILENAME, uint32_t ATTR);
 bool SHDELETEFOLDER(platform::Handle PARENT, const std::string& FOLDER, TSHDELETEOPTIONS OPTIONS);
 // To the Recycle Bin without any dialog, or entry by entry.
 bool DELETEDIRECTORY(const std::string& DIRECTORYNAME, bool MOVETORECYCLEBIN);
+// One file or folder (with all it holds) to the Recycle Bin in a single shell
+// call, with DELETEDIRECTORY's flags. False for an empty path or one holding
+// a wildcard, and when the shell reports a failure.
+bool RECYCLEITEM(const std::string& PATH);
 bool DELTREE(const std::string& PATH);
 // Depth first, clearing attributes before each deletion. A directory link or
 // junction is removed as a link and never walked into, so its target stays.
+// A drive or share root ("C:\\", "\\\\server\\share") is refused.
 bool DELTREEEX(const std::string& PATH, bool ABORTONFAILURE, TDELTREEPROGRESS PROGRESS);
 [[nodiscard]] bool ISFILENAMEMATCH(const std::string& FILENAME, const std::string& MASK, bool CASESENSITIVE);
 // Appends to LIST the entries of PATH's folder that match one of PATH's

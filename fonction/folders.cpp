@@ -1,7 +1,9 @@
 #include "fonction/folders.h"
 
+#include "fonction/dbcs.h"
 #include "fonction/strings.h"
 #include "platform/folders.h"
+#include "platform/text.h"
 
 namespace fonction {
 
@@ -16,10 +18,17 @@ std::string GETWINDOWSSYSTEMFOLDER() {
 }
 
 std::string PIDLTOPATH(platform::Handle IDLIST) {
-    std::string result(platform::kMaxPath, '\0');
-    if (platform::shGetPathFromIDListA(IDLIST, result.data()) == 0) return {};
-    STRRESETLENGTH(result);
-    return result;
+    std::u16string wide;
+    if (platform::shGetPathFromIDListW(IDLIST, wide) == 0) return {};
+    // The ANSI form only when it names the same folder. The ANSI call would
+    // best-fit a letter the code page lacks (an "L" with stroke becomes "L"),
+    // and "C:\Users\Lukasz" may be another person's profile. Exact means
+    // that the text turned back into UTF-16 is the original: a "?" put in for
+    // a missing character is not. (A UTF-8 code page refuses the no-best-fit
+    // flag, and this test still holds there.)
+    const std::string ansi = platform::wideToAnsi(wide);
+    if (platform::ansiToWide(ansi) != wide) return {};
+    return ansi;
 }
 
 std::string GETSPECIALFOLDERLOCATION(int32_t FOLDER) {
@@ -38,13 +47,15 @@ std::string GETSTARTUPFOLDER() { return GETSPECIALFOLDERLOCATION(platform::kCsid
 
 std::string GETCOMMONPROGRAMSFOLDER() { return GETSPECIALFOLDERLOCATION(platform::kCsidlCommonPrograms); }
 
+// A last byte 0x5C may be the second byte of a double-byte character, which
+// is no separator: adding one is needed, removing it would change the name.
 std::string PATHADDSEPARATOR(const std::string& PATH) {
-    if (!PATH.empty() && PATH.back() == DIRDELIMITER) return PATH;
+    if (ENDSWITHBACKSLASH(PATH)) return PATH;
     return PATH + DIRDELIMITER;
 }
 
 std::string PATHREMOVESEPARATOR(const std::string& PATH) {
-    if (!PATH.empty() && PATH.back() == DIRDELIMITER) return PATH.substr(0, PATH.size() - 1);
+    if (ENDSWITHBACKSLASH(PATH)) return PATH.substr(0, PATH.size() - 1);
     return PATH;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "fonction/dbcs.h"
+
 namespace fonction {
 
 std::string processImageName(const platform::ProcessEntry32& entry) {
@@ -11,7 +13,7 @@ std::string processImageName(const platform::ProcessEntry32& entry) {
 }
 
 std::string imageFileNamePart(const std::string& name) {
-    const auto cut = name.find_last_of("\\/:");
+    const auto cut = LASTDELIMITER(name, "\\/:");
     return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 

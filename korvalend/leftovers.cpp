@@ -1,14 +1,18 @@
 #include "korvalend/leftovers.h"
 
+#include <algorithm>
 #include <array>
 
 #include "fonction/deltree.h"
 #include "fonction/folders.h"
 #include "korvalend/detection.h"
+#include "korvalend/observer.h"
 #include "korvalend/paths.h"
 #include "korvalend/safety.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/tstrings.h"
+#include "platform/wintypes.h"
 
 namespace korvalend {
 namespace {
@@ -24,8 +28,21 @@ const std::array<std::string, 5> FICHIERS_COLLABORA = {
     "Collabora Office Calc", "Collabora Office Writer", "Collabora Office Math",
     "Collabora Office Draw", "Collabora Office Impress",
 };
-// Startup entries the suite's installers create ("LibreOffice 7.6.lnk"...).
-const std::array<std::string, 3> SSTARTUP_FAMILIES = {"LibreOffice", "Collabora", "ZetaOffice"};
+
+// What the family's Windows installers put at the top of the install folder
+// (URE in older versions). Only these names are ever taken from it: a custom
+// install may share the folder with other programs and a user's files.
+const std::array<std::string, 10> SLAYOUT = {
+    "program", "share", "help", "presets", "readmes", "URE", "CREDITS.fodt", "LICENSE.html", "license.txt", "NOTICE",
+};
+
+constexpr uint32_t kAllAttributes = 0x1FF;
+
+void keep(const std::string& path, TREFUSAL reason) { REMOVALOBSERVER().kept(path, REFUSALREASON(reason)); }
+void skip(const std::string& step, const std::string& reason) { REMOVALOBSERVER().skipped(step, reason); }
+void skipForKey(const std::string& step, TREFUSAL reason) {
+    skip(step, std::string("the product key ") + REFUSALREASON(reason));
+}
 
 // True when the folder or any folder on the way to it is a link or junction:
 // "C:\Documents and Settings\bob" reaches a profile through one.
@@ -39,10 +56,25 @@ bool reachedThroughLink(const std::string& folder) {
     return false;
 }
 
-// The folder may go to the Recycle Bin: it is the suite's own by its path,
-// and no link on the way leads it elsewhere.
-bool mayRecycle(const std::string& folder) {
-    return ISSAFEINSTALLFOLDER(folder, PROTECTEDFOLDERS()) && !reachedThroughLink(folder);
+// Why a folder may not be handed to the shell: its path, then what the disk
+// says of it. The Recycle Bin holds nothing of a network drive (the shell
+// would delete for good), and the contents pass would empty a link's target.
+TREFUSAL recycleRefusal(const std::string& folder, const ProtectedFolders& protectedFolders, bool itself) {
+    TREFUSAL reason = FOLDERREFUSAL(folder, protectedFolders, itself);
+    if (reason == TREFUSAL::NONE && !onFixedDrive(folder)) reason = TREFUSAL::NOTFIXEDDRIVE;
+    if (reason == TREFUSAL::NONE && reachedThroughLink(folder)) reason = TREFUSAL::LINK;
+    return reason;
+}
+
+// The names of a folder's entries; false when it cannot be read.
+bool listEntries(const std::string& folder, platform::TStrings& names) {
+    return fonction::BUILDFILELIST(inFolder(folder, "*"), kAllAttributes, names, false);
+}
+
+bool isLayoutName(const std::string& name) {
+    const std::string upper = platform::charUpperBuffA(name);
+    return std::any_of(SLAYOUT.begin(), SLAYOUT.end(),
+                       [&upper](const std::string& n) { return platform::charUpperBuffA(n) == upper; });
 }
 
 // Deletes FOLDER\NAME permanently when it is a file.
@@ -51,51 +83,90 @@ void deleteShortcut(const std::string& folder, const std::string& name) {
     if (isFile(path)) (void)platform::deleteFileA(path);
 }
 
-void deleteDesktopShortcuts(const std::string& SVERSOOO) {
+void deleteDesktopShortcuts(const std::string& SVERSOOO, TREFUSAL keyRefusal) {
     const std::string desktop = fonction::GETCOMMONDESKTOPDIRECTORYFOLDER();
-    if (desktop.empty()) return;  // would name the root of the current drive
+    // An empty folder would name the root of the current drive.
+    if (desktop.empty()) return skip("desktop shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
     for (const std::string& name : FICHIERS) deleteShortcut(desktop, name);
-    if (ISPLAINFILENAME(SVERSOOO)) deleteShortcut(desktop, SVERSOOO + ".lnk");
+    if (keyRefusal == TREFUSAL::NONE) deleteShortcut(desktop, SVERSOOO + ".lnk");
+    else skipForKey("desktop shortcut named after the product key", keyRefusal);
     if (startsWithAsciiCaseless(SVERSOOO, "Collabora"))
         for (const std::string& name : FICHIERS_COLLABORA) deleteShortcut(desktop, name + ".lnk");
 }
 
-// The current user's Startup shortcuts of the family ("*Office*.lnk" that
-// begin with a family name); nothing else there is touched.
-void deleteStartupShortcuts() {
+// The current user's Startup shortcuts of the removed suite ("*Office*.lnk"
+// named after its family and a blank): another suite of the family, or
+// "LibreOfficeDev", stays installed and keeps its entry.
+void deleteStartupShortcuts(const std::string& family) {
+    if (family.empty()) return skipForKey("Startup shortcuts", TREFUSAL::NOTFAMILY);
     const std::string startup = fonction::GETSTARTUPFOLDER();
-    if (startup.empty()) return;
+    if (startup.empty()) return skip("Startup shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
     platform::TStringList names;
-    (void)fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), 0x1FF, names, false);
+    (void)fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), kAllAttributes, names, false);
     for (const std::string& name : names) {
-        bool family = false;
-        for (const std::string& f : SSTARTUP_FAMILIES) family = family || startsWithAsciiCaseless(name, f);
-        if (family && fonction::ISFILENAMEMATCH(name, "*Office*.lnk", false)) deleteShortcut(startup, name);
+        if (startsWithAsciiCaseless(name, family + " ")) deleteShortcut(startup, name);
+        else keep(inFolder(startup, name), TREFUSAL::OTHERSUITE);
     }
 }
 
-void recycleInstallFolder(const std::string& SCHEMOPEN) {
-    if (SCHEMOPEN.empty() || !isDirectory(SCHEMOPEN)) return;
-    const std::string folder = fonction::PATHREMOVESEPARATOR(SCHEMOPEN);
-    // The contents pass would empty a link's target, wherever that is.
-    if (mayRecycle(folder)) (void)fonction::DELETEDIRECTORY(folder, true);
+// Once the layout is gone, the folder goes only when nothing is left in it.
+void recycleWhenEmpty(const std::string& folder, const ProtectedFolders& protectedFolders) {
+    platform::TStringList left;
+    if (!listEntries(folder, left)) return keep(folder, TREFUSAL::NOTRECYCLED);
+    if (left.count() > 0) {
+        for (const std::string& name : left)
+            if (!isLayoutName(name)) keep(inFolder(folder, name), TREFUSAL::NOTLAYOUT);
+        return keep(folder, TREFUSAL::FOREIGNENTRIES);
+    }
+    if (const TREFUSAL reason = FOLDERREFUSAL(folder, protectedFolders, true); reason != TREFUSAL::NONE)
+        return keep(folder, reason);
+    // One call on the folder's own path: a wildcard pass over an empty folder
+    // fails.
+    if (!fonction::RECYCLEITEM(folder)) keep(folder, TREFUSAL::NOTRECYCLED);
 }
 
-void recycleStartMenuFolder(const std::string& SVERSOOO) {
-    const std::string programs = fonction::GETCOMMONPROGRAMSFOLDER();
-    if (programs.empty() || !ISPLAINFILENAME(SVERSOOO)) return;
-    const std::string folder = inFolder(programs, SVERSOOO);
+void recycleInstallFolder(const std::string& SCHEMOPEN, const ProtectedFolders& protectedFolders) {
+    if (SCHEMOPEN.empty() || !isDirectory(SCHEMOPEN)) return;
+    const std::string folder = fonction::PATHREMOVESEPARATOR(SCHEMOPEN);
+    if (const TREFUSAL reason = recycleRefusal(folder, protectedFolders, false); reason != TREFUSAL::NONE)
+        return keep(folder, reason);
+    for (const std::string& name : SLAYOUT) {
+        // The path is built from the table, never from a name read back.
+        const std::string path = inFolder(folder, name);
+        const uint32_t attributes = platform::getFileAttributesA(path);
+        if (attributes == platform::kInvalidFileAttributes) continue;
+        // A link named like the layout leads elsewhere: it stays, and so does the folder.
+        if ((attributes & platform::kFileAttributeReparsePoint) != 0) keep(path, TREFUSAL::LINK);
+        else if (!fonction::RECYCLEITEM(path)) keep(path, TREFUSAL::NOTRECYCLED);
+    }
+    recycleWhenEmpty(folder, protectedFolders);
+}
+
+void recycleStartMenuFolder(const std::string& SVERSOOO, TREFUSAL keyRefusal,
+                            const ProtectedFolders& protectedFolders) {
     // A product key such as "Startup" names a folder that is not the suite's.
-    if (isDirectory(folder) && mayRecycle(folder)) (void)fonction::DELETEDIRECTORY(folder, true);
+    if (keyRefusal != TREFUSAL::NONE) return skipForKey("Start-menu folder", keyRefusal);
+    const std::string programs = fonction::GETCOMMONPROGRAMSFOLDER();
+    if (programs.empty()) return skip("Start-menu folder", REFUSALREASON(TREFUSAL::NOFOLDER));
+    const std::string folder = inFolder(programs, SVERSOOO);
+    if (!isDirectory(folder)) return;
+    if (const TREFUSAL reason = recycleRefusal(folder, protectedFolders, true); reason != TREFUSAL::NONE)
+        return keep(folder, reason);
+    platform::TStringList entries;
+    const bool empty = listEntries(folder, entries) && entries.count() == 0;
+    const bool recycled = empty ? fonction::RECYCLEITEM(folder) : fonction::DELETEDIRECTORY(folder, true);
+    if (!recycled) keep(folder, TREFUSAL::NOTRECYCLED);
 }
 
 }  // namespace
 
 void DELETELEFTOVERS(const std::string& SCHEMOPEN, const std::string& SVERSOOO) {
-    deleteDesktopShortcuts(SVERSOOO);
-    deleteStartupShortcuts();
-    recycleInstallFolder(SCHEMOPEN);
-    recycleStartMenuFolder(SVERSOOO);
+    const TREFUSAL keyRefusal = PRODUCTKEYREFUSAL(SVERSOOO);
+    deleteDesktopShortcuts(SVERSOOO, keyRefusal);
+    deleteStartupShortcuts(FAMILYOF(SVERSOOO));
+    const ProtectedFolders protectedFolders = PROTECTEDFOLDERS();
+    recycleInstallFolder(SCHEMOPEN, protectedFolders);
+    recycleStartMenuFolder(SVERSOOO, keyRefusal, protectedFolders);
 }
 
 }  // namespace korvalend

@@ -1,6 +1,7 @@
 // What the uninstallation leaves behind, and how much of it the removal may
-// take: shortcuts are deleted for good, folders go to the Recycle Bin, and
-// anything that is not plainly the suite's own stays.
+// take: shortcuts are deleted for good, the suite's folders go to the Recycle
+// Bin, and anything that is not plainly the suite's own stays. Every refusal
+// and every step not taken is told to REMOVALOBSERVER().
 #pragma once
 
 #include <string>
@@ -8,8 +9,9 @@
 namespace korvalend {
 
 // Runs once the suite's Uninstall entry is gone: the shared desktop
-// shortcuts, the family's Startup shortcuts of the current user, the install
-// folder and the suite's Start-menu folder.
+// shortcuts, the suite's Startup shortcuts of the current user, the suite's
+// layout in the install folder (and the folder once nothing else is left in
+// it) and the suite's Start-menu folder.
 void DELETELEFTOVERS(const std::string& SCHEMOPEN, const std::string& SVERSOOO);
 
 }  // namespace korvalend

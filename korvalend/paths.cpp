@@ -1,12 +1,14 @@
 #include "korvalend/paths.h"
 
+#include "fonction/dbcs.h"
+#include "korvalend/safety.h"
 #include "platform/files.h"
 #include "platform/wintypes.h"
 
 namespace korvalend {
 
 std::string inFolder(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
+    if (!folder.empty() && fonction::LASTDELIMITER(folder, "\\/") == folder.size() - 1) return folder + name;
     return folder + "\\" + name;
 }
 
@@ -25,6 +27,13 @@ bool isDirectory(const std::string& path) {
 
 bool isLink(const std::string& path) {
     return hasAttributes(path, platform::kFileAttributeReparsePoint, platform::kFileAttributeReparsePoint);
+}
+
+bool onFixedDrive(const std::string& folder) {
+    const std::string root = SPLITFOLDERPATH(folder).root;
+    // "C:" is a drive; "\\server\share" is not, whatever the share holds.
+    if (root.size() != 2) return false;
+    return platform::getDriveTypeA(root + "\\") == platform::kDriveFixed;
 }
 
 }  // namespace korvalend

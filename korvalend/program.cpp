@@ -7,6 +7,7 @@
 #include "korvalend/globals.h"
 #include "korvalend/removal.h"
 #include "korvalend/resolution.h"
+#include "korvalend/session.h"
 #include "platform/exception.h"
 #include "platform/ui.h"
 
@@ -46,7 +47,8 @@ int RUNPROCESS(const std::vector<std::string>& args) {
         report = CURRENTERRORREPORT();
     }
     try {
-        platform::messageBoxA(report, "Error", platform::kMbOk | platform::kMbIconError | platform::kMbTaskModal);
+        if (SOMEONECANSEEABOX())
+            platform::messageBoxA(report, "Error", platform::kMbOk | platform::kMbIconError | platform::kMbTaskModal);
     } catch (...) {
     }
     return kExitUncaughtError;

@@ -2,46 +2,103 @@
 
 #include <array>
 
+#include "fonction/dbcs.h"
 #include "fonction/folders.h"
 #include "korvalend/detection.h"
+#include "platform/environment.h"
 #include "platform/folders.h"
 #include "platform/text.h"
+#include "platform/tregistry.h"
+#include "platform/wintypes.h"
 
 namespace korvalend {
 namespace {
 
+constexpr std::string_view kSeparators = "\\/";
+
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-std::vector<std::string> splitComponents(const std::string& rest) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : rest) {
-        if (c == '\\' || c == '/') {
-            parts.push_back(part);
-            part.clear();
-        } else {
-            part.push_back(c);
-        }
-    }
-    parts.push_back(part);
-    return parts;
+// A path reduced to what comparisons need: the upper-cased root and
+// components, a trailing separator dropped (it names the same folder).
+struct Compared {
+    std::string root;
+    std::vector<std::string> components;
+};
+
+Compared compared(const std::string& path) {
+    FolderPath parts = SPLITFOLDERPATH(path);
+    if (!parts.components.empty() && parts.components.back().empty()) parts.components.pop_back();
+    Compared out{platform::charUpperBuffA(parts.root), {}};
+    for (const std::string& c : parts.components) out.components.push_back(platform::charUpperBuffA(c));
+    return out;
 }
 
-std::string upper(const std::string& s) { return platform::charUpperBuffA(s); }
+bool sameOrAncestor(const Compared& ancestor, const Compared& path) {
+    if (ancestor.root.empty() || path.root.empty() || ancestor.root != path.root) return false;
+    if (ancestor.components.size() > path.components.size()) return false;
+    for (std::size_t i = 0; i < ancestor.components.size(); ++i)
+        if (ancestor.components[i] != path.components[i]) return false;
+    return true;
+}
+
+// WELLKNOWN when the path is the protected folder, HOLDSWELLKNOWN when it
+// contains it.
+TREFUSAL takesProtected(const Compared& path, const Compared& folder) {
+    if (!sameOrAncestor(path, folder)) return TREFUSAL::NONE;
+    return path.components.size() == folder.components.size() ? TREFUSAL::WELLKNOWN : TREFUSAL::HOLDSWELLKNOWN;
+}
+
+// Inside a profile, only its AppData\Local\Programs and what lies below are
+// anyone's to take; the Programs folder itself stays when `itself`.
+TREFUSAL profileRefusal(const Compared& path, const Compared& profile, bool itself) {
+    if (profile.components.empty()) return TREFUSAL::NONE;  // a drive root is no profile
+    if (const TREFUSAL r = takesProtected(path, profile); r != TREFUSAL::NONE) return r;
+    if (!sameOrAncestor(profile, path)) return TREFUSAL::NONE;
+    Compared programs = profile;
+    for (const char* c : {"APPDATA", "LOCAL", "PROGRAMS"}) programs.components.emplace_back(c);
+    if (!sameOrAncestor(programs, path)) return TREFUSAL::INPROFILE;
+    if (itself && path.components.size() == programs.components.size()) return TREFUSAL::WELLKNOWN;
+    return TREFUSAL::NONE;
+}
 
 }  // namespace
 
+const char* REFUSALREASON(TREFUSAL reason) {
+    switch (reason) {
+        case TREFUSAL::NONE: return "";
+        case TREFUSAL::NOTAFULLPATH: return "is not the full path of a folder";
+        case TREFUSAL::ROOT: return "is the root of a drive or share";
+        case TREFUSAL::ODDNAME: return "holds a wildcard, a NUL byte, a . or .. or a name ending in a dot or blank";
+        case TREFUSAL::SHORTNAME: return "is written with a short (8.3) name";
+        case TREFUSAL::ADMINSHARE: return "is an administrative share";
+        case TREFUSAL::WELLKNOWN: return "is a well-known folder";
+        case TREFUSAL::HOLDSWELLKNOWN: return "holds a well-known folder";
+        case TREFUSAL::INWINDOWS: return "lies inside the Windows folder";
+        case TREFUSAL::INPROFILE: return "is inside a user's profile";
+        case TREFUSAL::NOTFIXEDDRIVE: return "lies on a network, removable or unknown drive";
+        case TREFUSAL::LINK: return "is reached through a link";
+        case TREFUSAL::NOTLAYOUT: return "is not part of the suite's layout";
+        case TREFUSAL::FOREIGNENTRIES: return "still holds entries that are not the suite's";
+        case TREFUSAL::NOTRECYCLED: return "could not be sent to the Recycle Bin";
+        case TREFUSAL::NOTFAMILY: return "does not begin with a name of the suite's family";
+        case TREFUSAL::NOTPLAINNAME: return "is not a plain file name";
+        case TREFUSAL::OTHERSUITE: return "does not begin with the removed suite's name";
+        case TREFUSAL::NOFOLDER: return "the folder is unknown or its name does not fit the ANSI code page";
+    }
+    return "";
+}
+
 FolderPath SPLITFOLDERPATH(const std::string& path) {
     FolderPath out;
-    auto sep = [](char c) { return c == '\\' || c == '/'; };
-    if (path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && sep(path[2])) {
+    auto sepAt = [&path](std::size_t i) { return fonction::ISDELIMITERAT(path, i, kSeparators); };
+    if (path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && sepAt(2)) {
         out.root = path.substr(0, 2);
-        if (path.size() > 3) out.components = splitComponents(path.substr(3));
+        if (path.size() > 3) out.components = fonction::SPLITCOMPONENTS(path.substr(3), kSeparators);
         return out;
     }
-    if (path.size() >= 2 && sep(path[0]) && sep(path[1])) {
+    if (path.size() >= 2 && sepAt(0) && sepAt(1)) {
         // \\server\share\...; the \\?\ and \\.\ device forms are not folders we accept.
-        const std::vector<std::string> parts = splitComponents(path.substr(2));
+        const std::vector<std::string> parts = fonction::SPLITCOMPONENTS(path.substr(2), kSeparators);
         if (parts.size() < 2 || parts[0].empty() || parts[1].empty() || parts[0] == "?" || parts[0] == ".")
             return out;
         out.root = "\\\\" + parts[0] + "\\" + parts[1];
@@ -52,72 +109,92 @@ FolderPath SPLITFOLDERPATH(const std::string& path) {
 }
 
 bool ISSAMEORANCESTOR(const std::string& ancestor, const std::string& path) {
-    FolderPath a = SPLITFOLDERPATH(ancestor);
-    FolderPath p = SPLITFOLDERPATH(path);
-    if (a.root.empty() || p.root.empty()) return false;
-    // A trailing separator leaves an empty last component: it names the same folder.
-    if (!a.components.empty() && a.components.back().empty()) a.components.pop_back();
-    if (!p.components.empty() && p.components.back().empty()) p.components.pop_back();
-    if (upper(a.root) != upper(p.root) || a.components.size() > p.components.size()) return false;
-    for (std::size_t i = 0; i < a.components.size(); ++i)
-        if (upper(a.components[i]) != upper(p.components[i])) return false;
-    return true;
+    return sameOrAncestor(compared(ancestor), compared(path));
+}
+
+TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protectedFolders, bool itself) {
+    // A NUL would end the shell's double-NUL list early and name a second path.
+    if (folder.find('\0') != std::string::npos || folder.find_first_of("*?") != std::string::npos)
+        return TREFUSAL::ODDNAME;
+    FolderPath parts = SPLITFOLDERPATH(folder);
+    if (parts.root.empty()) return TREFUSAL::NOTAFULLPATH;
+    if (!parts.components.empty() && parts.components.back().empty()) parts.components.pop_back();
+    if (parts.components.empty()) return TREFUSAL::ROOT;
+    for (const std::string& c : parts.components) {
+        if (c.empty() || c == "." || c == ".." || c.back() == '.' || c.back() == ' ') return TREFUSAL::ODDNAME;
+        // "PROGRA~1" is another spelling of a folder that the comparisons
+        // below would not recognise.
+        if (fonction::LASTDELIMITER(c, "~") != std::string::npos) return TREFUSAL::SHORTNAME;
+    }
+    // An administrative share (\\host\c$) is another spelling of a local drive.
+    if (parts.root.size() > 2 && parts.root.back() == '$') return TREFUSAL::ADMINSHARE;
+
+    const Compared path = compared(folder);
+    for (const std::string& p : protectedFolders.folders)
+        if (const TREFUSAL r = takesProtected(path, compared(p)); r != TREFUSAL::NONE) return r;
+    for (const std::string& t : protectedFolders.trees) {
+        const Compared tree = compared(t);
+        if (const TREFUSAL r = takesProtected(path, tree); r != TREFUSAL::NONE) return r;
+        if (sameOrAncestor(tree, path)) return TREFUSAL::INWINDOWS;
+    }
+    for (const std::string& p : protectedFolders.profiles)
+        if (const TREFUSAL r = profileRefusal(path, compared(p), itself); r != TREFUSAL::NONE) return r;
+    for (const std::string& f : protectedFolders.profileFolders) {
+        const Compared profiles = compared(f);
+        if (profiles.components.empty()) continue;  // at a drive root it would forbid the whole drive
+        if (const TREFUSAL r = takesProtected(path, profiles); r != TREFUSAL::NONE) return r;
+        if (!sameOrAncestor(profiles, path)) continue;
+        // Every folder directly below a folder of profiles is someone's profile.
+        Compared profile = profiles;
+        profile.components.push_back(path.components[profiles.components.size()]);
+        if (const TREFUSAL r = profileRefusal(path, profile, itself); r != TREFUSAL::NONE) return r;
+    }
+    return TREFUSAL::NONE;
 }
 
 bool ISSAFEINSTALLFOLDER(const std::string& folder, const ProtectedFolders& protectedFolders) {
-    std::string path = folder;
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    // A NUL would end the shell's double-NUL list early and name a second path.
-    if (path.find('\0') != std::string::npos) return false;
-    if (path.find_first_of("*?") != std::string::npos) return false;
-    const FolderPath parts = SPLITFOLDERPATH(path);
-    if (parts.root.empty() || parts.components.empty()) return false;  // not absolute, or a root
-    for (const std::string& c : parts.components) {
-        if (c.empty() || c == "." || c == "..") return false;
-        if (c.back() == '.' || c.back() == ' ') return false;
-        // "PROGRA~1" is another spelling of a folder that the comparisons
-        // below would not recognise.
-        if (c.find('~') != std::string::npos) return false;
-    }
-    // An administrative share (\\host\c$) is another spelling of a local drive.
-    if (parts.root.size() > 2 && parts.root.back() == '$') return false;
-    for (const std::string& p : protectedFolders.folders)
-        if (!p.empty() && ISSAMEORANCESTOR(path, p)) return false;
-    for (const ProtectedTree& tree : protectedFolders.trees) {
-        if (tree.folder.empty()) continue;
-        if (ISSAMEORANCESTOR(path, tree.folder)) return false;
-        if (!ISSAMEORANCESTOR(tree.folder, path)) continue;
-        const FolderPath below = SPLITFOLDERPATH(tree.folder);
-        std::size_t treeDepth = below.components.size();
-        if (treeDepth > 0 && below.components.back().empty()) --treeDepth;
-        const std::size_t levels = parts.components.size() - treeDepth;
-        if (tree.depth == 0 || levels <= static_cast<std::size_t>(tree.depth)) return false;
-    }
-    return true;
+    return FOLDERREFUSAL(folder, protectedFolders) == TREFUSAL::NONE;
 }
 
 bool ISPLAINFILENAME(const std::string& name) {
     if (name.empty() || name == "." || name == "..") return false;
-    for (char c : name) {
-        if (static_cast<unsigned char>(c) < 32) return false;
-        if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) return false;
-    }
+    for (char c : name)
+        if (static_cast<unsigned char>(c) < 32) return false;  // no second byte is that low
+    // A second byte may be "\" or "|": only characters of their own count.
+    if (fonction::LASTDELIMITER(name, "\\/:*?\"<>|") != std::string::npos) return false;
     if (name.back() == '.' || name.back() == ' ') return false;
-    // Device names are reserved whatever the extension and the letter case.
-    std::string base = name.substr(0, name.find('.'));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    static const std::array<std::string, 6> kPlain = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-    for (const std::string& d : kPlain)
-        if (base.size() == d.size() && startsWithAsciiCaseless(base, d)) return false;
-    if (base.size() == 4 && (startsWithAsciiCaseless(base, "COM") || startsWithAsciiCaseless(base, "LPT"))) {
-        const auto digit = static_cast<unsigned char>(base[3]);
-        // COM1-9 and LPT1-9, and the superscript digits Windows also reserves.
-        if ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3) return false;
+    // Device names are reserved whatever the extension and the letter case;
+    // read as UTF-16 so that the superscript digits of COM and LPT are found
+    // in any code page.
+    std::u16string base = platform::ansiToWide(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == u' ') base.pop_back();
+    for (char16_t& c : base)
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    for (const char16_t* d : {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"})
+        if (base == d) return false;
+    if (base.size() == 4 && (base.compare(0, 3, u"COM") == 0 || base.compare(0, 3, u"LPT") == 0)) {
+        const char16_t digit = base[3];
+        // COM0-9 and LPT0-9, and the superscript digits Windows also reserves.
+        if ((digit >= u'0' && digit <= u'9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3) return false;
     }
     return true;
 }
 
+std::string FAMILYOF(const std::string& productKey) {
+    for (const char* family : {"LibreOffice", "Collabora", "ZetaOffice"})
+        if (startsWithAsciiCaseless(productKey, family)) return family;
+    return {};
+}
+
+TREFUSAL PRODUCTKEYREFUSAL(const std::string& productKey) {
+    // "Administrative Tools" or "Startup" would name a folder of Windows.
+    if (FAMILYOF(productKey).empty()) return TREFUSAL::NOTFAMILY;
+    if (!ISPLAINFILENAME(productKey)) return TREFUSAL::NOTPLAINNAME;
+    return TREFUSAL::NONE;
+}
+
 namespace {
+
 // The parent folder of an absolute path, or "" when it has none.
 std::string parentOf(const std::string& path) {
     FolderPath parts = SPLITFOLDERPATH(path);
@@ -127,6 +204,33 @@ std::string parentOf(const std::string& path) {
     for (std::size_t i = 0; i + 1 < parts.components.size(); ++i) parent += "\\" + parts.components[i];
     return parts.components.size() == 1 ? parent + "\\" : parent;
 }
+
+// The machine's own list of profiles: the folder that holds new ones and each
+// account's profile (service accounts and ".bak" copies included), variables
+// expanded. What cannot be read is passed over: the list only adds refusals.
+void readProfileList(std::vector<std::string>& profileFolders, std::vector<std::string>& profiles) {
+    const std::string list = "\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+    platform::TRegistry reg(platform::kKeyRead);
+    reg.SETROOTKEY(platform::hkeyLocalMachine());
+    if (!reg.OPENKEYREADONLY(list)) return;
+    auto read = [&reg](const std::string& value) -> std::string {
+        try {
+            return platform::expandEnvironmentStringsA(reg.READSTRING(value));
+        } catch (const platform::ERegistryException&) {
+            return {};
+        }
+    };
+    profileFolders.push_back(read("ProfilesDirectory"));
+    platform::TStrings accounts;
+    try {
+        reg.GETKEYNAMES(accounts);
+    } catch (const platform::ERegistryException&) {
+        // the names listed before the failure are still worth reading
+    }
+    for (const std::string& account : accounts)
+        if (reg.OPENKEYREADONLY(list + "\\" + account)) profiles.push_back(read("ProfileImagePath"));
+}
+
 }  // namespace
 
 ProtectedFolders PROTECTEDFOLDERS() {
@@ -161,34 +265,31 @@ ProtectedFolders PROTECTEDFOLDERS() {
         platform::kCsidlCommonPrograms,
         platform::kCsidlStartup,
     };
-    // Levels below the folder of profiles that belong to users: the profiles,
-    // their top folders (Documents, AppData) and the ones inside (AppData\Local).
-    constexpr int kProfileLevels = 3;
     ProtectedFolders out;
-    // A tree at a drive root would forbid the whole drive: such a folder
-    // comes only from a failed or odd lookup, and is left out.
-    auto addTree = [&out](const std::string& folder, int depth) {
-        const FolderPath parts = SPLITFOLDERPATH(folder);
-        if (!parts.components.empty() && !parts.components.front().empty()) out.trees.push_back({folder, depth});
-    };
     for (int32_t csidl : kFolders) out.folders.push_back(fonction::GETSPECIALFOLDERLOCATION(csidl));
     const std::string system = fonction::GETWINDOWSSYSTEMFOLDER();
     out.folders.push_back(system);
-    addTree(fonction::GETSPECIALFOLDERLOCATION(0x24), 0);  // Windows
+    out.trees.push_back(fonction::GETSPECIALFOLDERLOCATION(0x24));  // Windows
     // The usual folders of the system drive, in case a lookup above failed.
     const FolderPath systemParts = SPLITFOLDERPATH(system);
     if (!systemParts.root.empty()) {
-        addTree(parentOf(system), 0);
-        addTree(systemParts.root + "\\Windows", 0);
+        out.trees.push_back(parentOf(system));
+        out.trees.push_back(systemParts.root + "\\Windows");
         for (const char* name : {"Program Files", "Program Files (x86)", "ProgramData"})
             out.folders.push_back(systemParts.root + "\\" + name);
-        addTree(systemParts.root + "\\Users", kProfileLevels);
+        out.profileFolders.push_back(systemParts.root + "\\Users");
     }
-    // Every user's profile lies in the folder that holds the shared desktop's
-    // profile (C:\Users\Public\Desktop) and, for an ordinary account, the
-    // current profile. The local system account's profile lies elsewhere.
-    addTree(parentOf(parentOf(fonction::GETCOMMONDESKTOPDIRECTORYFOLDER())), kProfileLevels);
-    addTree(parentOf(fonction::GETSPECIALFOLDERLOCATION(0x28)), kProfileLevels);
+    // Profiles lie in the folder that holds the shared desktop's profile
+    // (C:\Users\Public\Desktop) and, for an ordinary account, the current
+    // profile; the list of the machine says where the others are.
+    out.profileFolders.push_back(parentOf(parentOf(fonction::GETCOMMONDESKTOPDIRECTORYFOLDER())));
+    const std::string profile = fonction::GETSPECIALFOLDERLOCATION(0x28);
+    out.profileFolders.push_back(parentOf(profile));
+    out.profiles.push_back(profile);
+    readProfileList(out.profileFolders, out.profiles);
+    // A tree at a drive root would forbid the whole drive: such a folder comes
+    // only from a failed or odd lookup, and is left out.
+    std::erase_if(out.trees, [](const std::string& t) { return compared(t).components.empty(); });
     return out;
 }
 

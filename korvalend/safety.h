@@ -1,6 +1,7 @@
 // What the removal refuses to touch. The install location and the product key
 // come from the registry and from a file on disk: they are not trusted to
-// name something the suite owns.
+// name something the suite owns. Each check says why it refuses, so that the
+// reason the removal acts on is the one it reports.
 #pragma once
 
 #include <string>
@@ -10,7 +11,8 @@ namespace korvalend {
 
 // A folder path split into its parts: the root ("C:" or "\\server\share")
 // and the components below it. Empty root when the path is not an absolute
-// drive or UNC path.
+// drive or UNC path. Double-byte characters of the system code page are
+// stepped over: a second byte 0x5C separates nothing.
 struct FolderPath {
     std::string root;
     std::vector<std::string> components;
@@ -21,25 +23,51 @@ struct FolderPath {
 // components with the ANSI upper-casing.
 [[nodiscard]] bool ISSAMEORANCESTOR(const std::string& ancestor, const std::string& path);
 
-// A folder whose subfolders, down to `depth` levels below it (0: all of
-// them), belong to the system or to users, never to the suite.
-struct ProtectedTree {
-    std::string folder;
-    int depth = 0;
+// Why something is kept. Each reason is a short predicate of the path or name
+// it concerns ("C:\Program Files is a well-known folder").
+enum class TREFUSAL {
+    NONE,
+    NOTAFULLPATH,
+    ROOT,
+    ODDNAME,
+    SHORTNAME,
+    ADMINSHARE,
+    WELLKNOWN,
+    HOLDSWELLKNOWN,
+    INWINDOWS,
+    INPROFILE,
+    NOTFIXEDDRIVE,
+    LINK,
+    NOTLAYOUT,
+    FOREIGNENTRIES,
+    NOTRECYCLED,
+    NOTFAMILY,
+    NOTPLAINNAME,
+    OTHERSUITE,
+    NOFOLDER,
 };
+[[nodiscard]] const char* REFUSALREASON(TREFUSAL reason);
 
 // Folders of the machine that no removal may send away or contain.
 struct ProtectedFolders {
-    std::vector<std::string> folders;  // never taken, nor anything that holds them
-    std::vector<ProtectedTree> trees;  // never taken, nor what lies within them
+    std::vector<std::string> folders;         // never taken, nor anything that holds them
+    std::vector<std::string> trees;           // the same, and nothing inside them either
+    std::vector<std::string> profileFolders;  // folders of profiles: each folder directly below one is a profile
+    std::vector<std::string> profiles;        // users' profiles, wherever they lie
 };
 
-// The install folder may be sent to the Recycle Bin only when, after its
-// trailing backslash is removed, it is an absolute drive or UNC path below a
-// root, free of NUL bytes, wildcards, "." and ".." components and components
-// ending in a dot or blank, and neither equals nor contains a protected
-// folder. (Whether it is a link is a property of the disk, tested by the
-// caller.)
+// Whether a folder may be sent to the Recycle Bin by its path alone. After its
+// trailing backslash is removed it must be an absolute drive or UNC path below
+// a root, free of NUL bytes, wildcards, short names, "." and ".." components
+// and components ending in a dot or blank; no administrative share; it must
+// neither equal nor contain a protected folder, lie in no protected tree, and
+// inside a profile lie at or below the profile's AppData\Local\Programs, where
+// per-user installers put programs. A profile's Programs folder itself is
+// taken only when `itself` is false (its contents are asked about, not the
+// folder). Whether it is a link or on a fixed drive is a property of the
+// disk, asked by the caller.
+[[nodiscard]] TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protectedFolders,
+                                     bool itself = true);
 [[nodiscard]] bool ISSAFEINSTALLFOLDER(const std::string& folder, const ProtectedFolders& protectedFolders);
 
 // True when the product key can name a file or folder by itself: not empty,
@@ -47,10 +75,18 @@ struct ProtectedFolders {
 // dot or blank, and not a reserved device name (CON, NUL, COM1, LPT1...).
 [[nodiscard]] bool ISPLAINFILENAME(const std::string& name);
 
+// The name of the family ("LibreOffice", "Collabora", "ZetaOffice") that the
+// product key begins with, ASCII case ignored; "" for none.
+[[nodiscard]] std::string FAMILYOF(const std::string& productKey);
+// The product key may name the desktop shortcut and the Start-menu folder:
+// it begins with a family name and is a plain file name.
+[[nodiscard]] TREFUSAL PRODUCTKEYREFUSAL(const std::string& productKey);
+
 // The Windows folder and all it holds, the system, Program Files, Common
 // Files and ProgramData folders, the user's and the shared folders of the
-// shell, and the folder of every user's profile with the first levels below
-// it (profiles, their Documents, Desktop, AppData and the like).
+// shell, every user's profile the machine lists (and the current one) and
+// the folders that hold profiles. An entry of the profile list that cannot be
+// read is passed over.
 [[nodiscard]] ProtectedFolders PROTECTEDFOLDERS();
 
 }  // namespace korvalend

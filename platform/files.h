@@ -16,6 +16,8 @@ namespace platform {
 // RemoveDirectoryA; on failure getLastError() tells why.
 [[nodiscard]] bool removeDirectoryA(const std::string& path);
 [[nodiscard]] int32_t getLastError();
+// GetDriveTypeA of a root such as "C:\" (kDriveFixed, kDriveRemote...).
+[[nodiscard]] uint32_t getDriveTypeA(const std::string& rootPath);
 
 // The two fields of WIN32_FIND_DATAA the program reads.
 struct FindData {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/handle.h"
 
@@ -26,7 +27,8 @@ using UniqueIdList = UniqueHandle<IdListTraits>;
 // SHGetSpecialFolderLocation; an HRESULT, negative on failure. On success
 // `list` owns the new item list; on failure it is left untouched.
 [[nodiscard]] int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, UniqueIdList& list);
-// SHGetPathFromIDListA into a buffer of MAX_PATH bytes; nonzero on success.
-[[nodiscard]] int32_t shGetPathFromIDListA(Handle list, char* buffer);
+// SHGetPathFromIDListW into a buffer of MAX_PATH characters; nonzero on
+// success, with the path (up to its NUL) in `path`, untouched on failure.
+[[nodiscard]] int32_t shGetPathFromIDListW(Handle list, std::u16string& path);
 
 }  // namespace platform

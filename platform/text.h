@@ -1,5 +1,5 @@
-// The ANSI code page: case mapping (user32 CharUpperBuffA / CharLowerBuffA)
-// and conversions to and from UTF-16.
+// The ANSI code page: case mapping (user32 CharUpperBuffA / CharLowerBuffA),
+// conversions to and from UTF-16 and its lead bytes.
 #pragma once
 
 #include <cstdint>
@@ -21,5 +21,9 @@ namespace platform {
 // WideCharToMultiByte into another code page (the console's): characters it
 // lacks become its default character.
 [[nodiscard]] std::string wideToCodePage(const std::u16string& wide, uint32_t codePage);
+
+// IsDBCSLeadByteEx(CP_ACP): the byte starts a two-byte character of the
+// system code page (never in a single-byte code page such as 1252).
+[[nodiscard]] bool isDBCSLeadByte(unsigned char b);
 
 }  // namespace platform

@@ -50,6 +50,14 @@ constexpr uint32_t kFileAttributeTemporary = 0x100;
 constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
+// Drive types (GetDriveType).
+constexpr uint32_t kDriveUnknown = 0;
+constexpr uint32_t kDriveNoRootDir = 1;
+constexpr uint32_t kDriveRemovable = 2;
+constexpr uint32_t kDriveFixed = 3;
+constexpr uint32_t kDriveRemote = 4;
+constexpr uint32_t kDriveCdrom = 5;
+
 // Waits.
 constexpr uint32_t kInfinite = 0xFFFFFFFF;
 constexpr uint32_t kWaitObject0 = 0x0;

@@ -1,6 +1,9 @@
 #include "platform/sim/codepage.h"
 
 #include <array>
+#include <utility>
+
+#include "platform/sim/machine.h"
 
 namespace sim::cp1252 {
 namespace {
@@ -78,3 +81,76 @@ unsigned char lower(unsigned char b) noexcept {
 char16_t foldUnicode(char16_t c) noexcept { return unicodeUpper(c); }
 
 }  // namespace sim::cp1252
+
+namespace sim::cp932 {
+namespace {
+
+// The double-byte characters the tests spell paths with; several end in 0x5C
+// ("\") or 0x7C ("|").
+constexpr std::array<std::pair<uint16_t, char16_t>, 7> kDouble = {{
+    {0x817E, 0x00D7},  // multiplication sign
+    {0x82A0, 0x3042},  // hiragana a
+    {0x835C, 0x30BD},  // katakana so
+    {0x837C, 0x30DD},  // katakana po
+    {0x8EA6, 0x793A},  // "show"
+    {0x945C, 0x80FD},  // "ability"
+    {0x955C, 0x8868},  // "table"
+}};
+constexpr char16_t kUnknown = 0x30FB;  // what the platform gives for a pair it does not know
+
+}  // namespace
+
+bool isLead(unsigned char b) noexcept { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+std::u16string toUnicode(const std::string& ansi) {
+    std::u16string out;
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        const auto b = static_cast<unsigned char>(ansi[i]);
+        if (isLead(b) && i + 1 < ansi.size() && ansi[i + 1] != '\0') {
+            const auto code = static_cast<uint16_t>(b << 8 | static_cast<unsigned char>(ansi[++i]));
+            char16_t c = kUnknown;
+            for (const auto& [bytes, unicode] : kDouble)
+                if (bytes == code) c = unicode;
+            out.push_back(c);
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            out.push_back(static_cast<char16_t>(0xFF61 + (b - 0xA1)));
+        } else {
+            out.push_back(b < 0x80 ? b : kUnknown);
+        }
+    }
+    return out;
+}
+
+std::string fromUnicode(const std::u16string& wide) {
+    std::string out;
+    for (const char16_t c : wide) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c >= 0xFF61 && c <= 0xFF9F) {
+            out.push_back(static_cast<char>(0xA1 + (c - 0xFF61)));
+        } else {
+            std::string bytes = "?";
+            for (const auto& [code, unicode] : kDouble)
+                if (unicode == c) bytes = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+            out += bytes;
+        }
+    }
+    return out;
+}
+
+}  // namespace sim::cp932
+
+namespace sim {
+
+uint32_t activeCodePage() noexcept {
+    const Machine* m = currentOrNull();
+    return m == nullptr ? 1252 : m->codePage;
+}
+
+std::size_t charSize(const std::string& s, std::size_t i) noexcept {
+    const bool pair = activeCodePage() == 932 && i + 1 < s.size() && s[i + 1] != '\0' &&
+                      cp932::isLead(static_cast<unsigned char>(s[i]));
+    return pair ? 2 : 1;
+}
+
+}  // namespace sim

@@ -19,6 +19,7 @@ bool backend::setFileAttributesA(const std::string& path, uint32_t attributes) {
 bool backend::deleteFileA(const std::string& path) { return fs().deleteFile(path); }
 bool backend::removeDirectoryA(const std::string& path) { return fs().removeDirectory(path); }
 int32_t backend::getLastError() { return fs().lastError; }
+uint32_t getDriveTypeA(const std::string& rootPath) { return fs().driveType(rootPath); }
 
 Handle backend::findFirstFileA(const std::string& pattern, FindData& data) {
     std::vector<sim::FindEntry> entries;

@@ -5,6 +5,7 @@
 
 #include "platform/folders.h"
 #include "platform/sim/codepage.h"
+#include "platform/text.h"
 #include "platform/wintypes.h"
 
 namespace sim {
@@ -19,6 +20,15 @@ constexpr int kMaxJunctionDepth = 32;
 std::string cString(const std::string& s) { return s.substr(0, s.find('\0')); }
 
 bool isSep(char c) { return c == '\\' || c == '/'; }
+
+// The last "\" or "/" that is a character of its own (in code page 932 the
+// second byte of a pair may be 0x5C), or npos.
+std::size_t lastSep(const std::string& s) {
+    std::size_t last = std::string::npos;
+    for (std::size_t i = 0; i < s.size(); i += charSize(s, i))
+        if (isSep(s[i])) last = i;
+    return last;
+}
 
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
@@ -45,7 +55,17 @@ bool glob(const std::u16string& p, std::size_t pi, const std::u16string& n, std:
 std::u16string foldName(const std::string& name) {
     std::u16string out;
     out.reserve(name.size());
-    for (char c : name) out.push_back(cp1252::foldUnicode(cp1252::toUnicode(static_cast<unsigned char>(c))));
+    if (activeCodePage() != 932) {
+        for (char c : name) out.push_back(cp1252::foldUnicode(cp1252::toUnicode(static_cast<unsigned char>(c))));
+        return out;
+    }
+    // Code page 932: ASCII letters fold; a pair is one unit of its own.
+    for (std::size_t i = 0; i < name.size(); i += charSize(name, i)) {
+        const auto b = static_cast<unsigned char>(name[i]);
+        const auto next = static_cast<unsigned char>(charSize(name, i) == 2 ? name[i + 1] : 0);
+        if (next != 0) out.push_back(static_cast<char16_t>(b << 8 | next));
+        else out.push_back(b >= 'a' && b <= 'z' ? static_cast<char16_t>(b - 0x20) : b);
+    }
     return out;
 }
 
@@ -91,10 +111,35 @@ FileSystem::FileSystem() {
 
 FileSystem::~FileSystem() = default;
 
-bool FileSystem::split(const std::string& rawPath, char& drive, std::vector<std::string>& parts) const {
+bool FileSystem::shareOf(const std::string& path, std::size_t& rest, char& drive, bool add) {
+    // \\server\share: both names needed; "\\?\" and "\\.\" are device paths.
+    const std::size_t server = 2;
+    std::size_t share = server;
+    while (share < path.size() && !isSep(path[share])) share += charSize(path, share);
+    rest = share + 1;
+    while (rest < path.size() && !isSep(path[rest])) rest += charSize(path, rest);
+    const std::string serverName = path.substr(server, share - server);
+    if (serverName.empty() || serverName == "?" || serverName == "." || share + 1 >= rest) return false;
+    const std::u16string key = foldName(path.substr(server, rest - server));
+    if (const auto it = shares_.find(key); it != shares_.end()) {
+        drive = it->second;
+        return true;
+    }
+    if (!add || shares_.size() >= 31) return false;
+    // A share is held like a drive, under a key no drive letter uses.
+    drive = static_cast<char>(1 + shares_.size());
+    shares_[key] = drive;
+    shareNames_[drive] = path.substr(0, rest);
+    return true;
+}
+
+bool FileSystem::split(const std::string& rawPath, char& drive, std::vector<std::string>& parts, bool addShare) {
     std::string path = cString(rawPath);
-    if (path.size() >= 2 && isSep(path[0]) && isSep(path[1])) return false;  // UNC and device paths: none here
-    if (path.size() >= 2 && path[1] == ':') {
+    if (path.size() >= 2 && isSep(path[0]) && isSep(path[1])) {
+        std::size_t rest = 0;
+        if (!shareOf(path, rest, drive, addShare)) return false;
+        path = rest < path.size() ? path.substr(rest) : std::string();
+    } else if (path.size() >= 2 && path[1] == ':') {
         const char d = path[0];
         if (!((d >= 'A' && d <= 'Z') || (d >= 'a' && d <= 'z'))) return false;
         drive = static_cast<char>(d & ~0x20);
@@ -108,7 +153,7 @@ bool FileSystem::split(const std::string& rawPath, char& drive, std::vector<std:
     std::size_t i = 0;
     while (i <= path.size()) {
         std::size_t j = i;
-        while (j < path.size() && !isSep(path[j])) ++j;
+        while (j < path.size() && !isSep(path[j])) j += charSize(path, j);
         std::string part = path.substr(i, j - i);
         if (part == "..") {
             if (!parts.empty()) parts.pop_back();
@@ -188,11 +233,11 @@ FsNode* FileSystem::resolveFolder(const std::string& path, int depth) {
 FsNode& FileSystem::create(const std::string& path, bool directory) {
     char drive = 0;
     std::vector<std::string> parts;
-    if (!split(path, drive, parts)) throw std::invalid_argument("sim: not a drive path: " + path);
+    if (!split(path, drive, parts, true)) throw std::invalid_argument("sim: not a drive or share path: " + path);
     auto& root = drives_[drive];
     if (!root) {
         root = std::make_unique<FsNode>();
-        root->name = std::string(1, drive) + ":";
+        root->name = shareNames_.count(drive) != 0 ? shareNames_[drive] : std::string(1, drive) + ":";
         root->directory = true;
     }
     if (parts.empty()) {
@@ -338,7 +383,7 @@ bool FileSystem::removeDirectory(const std::string& path) {
 bool FileSystem::enumerate(const std::string& rawPattern, std::vector<FindEntry>& out) {
     out.clear();
     const std::string pattern = cString(rawPattern);
-    const std::size_t cut = pattern.find_last_of("\\/");
+    const std::size_t cut = lastSep(pattern);
     std::string folderPath, mask;
     if (cut == std::string::npos) {
         if (pattern.size() >= 2 && pattern[1] == ':') {
@@ -425,7 +470,7 @@ int32_t FileSystem::shellDelete(const std::vector<std::string>& sources, uint16_
     int32_t error = 0;
     if (sources.empty()) return kErrorFileNotFound;
     for (const std::string& source : sources) {
-        const std::size_t cut = source.find_last_of("\\/");
+        const std::size_t cut = lastSep(source);
         const std::string last = cut == std::string::npos ? source : source.substr(cut + 1);
         std::vector<std::pair<FsNode*, std::u16string>> items;
         std::vector<std::string> itemPaths;
@@ -505,15 +550,31 @@ bool FileSystem::nextFind(void* handle, FindEntry& entry) {
 void FileSystem::closeFind(void* handle) { finds_.erase(handle); }
 
 void FileSystem::setSpecialFolder(int32_t csidl, const std::string& path) {
-    special_[csidl] = SpecialFolder{path};
+    special_[csidl] = SpecialFolder{platform::ansiToWide(path)};
     addDirectory(path);
+}
+
+void FileSystem::setSpecialFolder(int32_t csidl, const std::u16string& path) { special_[csidl] = SpecialFolder{path}; }
+
+void FileSystem::setDriveType(char drive, uint32_t type) { driveTypes_[static_cast<char>(drive & ~0x20)] = type; }
+
+uint32_t FileSystem::driveType(const std::string& rootPath) {
+    char key = 0;
+    std::size_t rest = 0;
+    const bool unc = rootPath.size() >= 2 && isSep(rootPath[0]) && isSep(rootPath[1]);
+    if (unc) return shareOf(rootPath, rest, key, false) ? kDriveRemote : kDriveNoRootDir;
+    // Only "X:\" names a drive's root; the platform answers "no root" otherwise.
+    if (rootPath.size() != 3 || rootPath[1] != ':' || rootPath[2] != '\\') return kDriveNoRootDir;
+    const char drive = static_cast<char>(rootPath[0] & ~0x20);
+    if (const auto it = driveTypes_.find(drive); it != driveTypes_.end()) return it->second;
+    return drives_.count(drive) != 0 ? kDriveFixed : kDriveNoRootDir;
 }
 
 void FileSystem::makeUnresolvable(int32_t csidl) { special_[csidl].unresolvable = true; }
 
 void FileSystem::makePathless(int32_t csidl) { special_[csidl].pathless = true; }
 
-std::optional<std::string> FileSystem::specialFolderPath(int32_t csidl, bool& pathless) const {
+std::optional<std::u16string> FileSystem::specialFolderPath(int32_t csidl, bool& pathless) const {
     const auto it = special_.find(csidl);
     if (it == special_.end() || it->second.unresolvable) return std::nullopt;
     pathless = it->second.pathless;

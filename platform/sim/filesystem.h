@@ -1,12 +1,14 @@
 // The simulated file system, special folders and Recycle Bin.
 //
-// Drives hold trees of nodes. Names compare without regard to case (code page
-// 1252 folded as NTFS does), and a folder enumerates its entries sorted that
-// way, with "." and ".." first except at a drive root. A junction is a
-// directory entry carrying the reparse-point bit whose contents are another
-// folder's: paths walk through it, while deleting or removing it touches only
-// the link. Paths are ANSI, "\" or "/" separated, absolute ("C:\...") or
-// relative to currentDirectory, and end at their first NUL as C strings do.
+// Drives and network shares hold trees of nodes. Names compare without
+// regard to case (code page 1252 folded as NTFS does; in code page 932 ASCII
+// letters only), and a folder enumerates its entries sorted that way, with
+// "." and ".." first except at a root. A junction is a directory entry
+// carrying the reparse-point bit whose contents are another folder's: paths
+// walk through it, while deleting or removing it touches only the link. Paths
+// are ANSI, "\" or "/" separated (a second byte 0x5C of a code page 932
+// character separates nothing), absolute ("C:\..." or "\\server\share\...")
+// or relative to currentDirectory, and end at their first NUL as C strings do.
 #pragma once
 
 #include <cstdint>
@@ -98,17 +100,25 @@ public:
     std::string systemDirectory = "C:\\Windows\\system32";
     bool systemDirectoryFails = false;  // GetSystemDirectoryA answers 0
     void setSpecialFolder(int32_t csidl, const std::string& path);
+    // A folder whose name the ANSI code page may lack (a user named with an "L"
+    // with stroke): kept as UTF-16; no folder is created for it.
+    void setSpecialFolder(int32_t csidl, const std::u16string& path);
     // SHGetSpecialFolderLocation fails for it.
     void makeUnresolvable(int32_t csidl);
     // It resolves, but its item list has no file system path.
     void makePathless(int32_t csidl);
-    [[nodiscard]] std::optional<std::string> specialFolderPath(int32_t csidl, bool& pathless) const;
+    [[nodiscard]] std::optional<std::u16string> specialFolderPath(int32_t csidl, bool& pathless) const;
     void* handOutIdList(int32_t csidl);
     [[nodiscard]] const int32_t* idListFolder(void* list) const;
     void releaseIdList(void* list);
     int idListsHandedOut = 0;
     int idListsReleased = 0;
     int badIdListReleases = 0;  // a release of something never handed out, or twice
+
+    // --- drive types: a drive that exists is fixed unless set otherwise
+    void setDriveType(char drive, uint32_t type);
+    // A share ("\\server\share\") that holds something is a network drive.
+    [[nodiscard]] uint32_t driveType(const std::string& rootPath);
 
     std::vector<RecycledItem> recycleBin;
     std::vector<FileOpRecord> fileOps;
@@ -122,7 +132,9 @@ private:
         FsNode* node = nullptr;  // null when the entry does not exist
         bool parentMissing = false;
     };
-    bool split(const std::string& path, char& drive, std::vector<std::string>& parts) const;
+    // A share is held like a drive under a key below 32; `add` makes one.
+    bool shareOf(const std::string& path, std::size_t& rest, char& drive, bool add);
+    bool split(const std::string& path, char& drive, std::vector<std::string>& parts, bool addShare = false);
     // followLast: walk through a junction in the last component too.
     Location locate(const std::string& path, bool followLast, int depth = 0);
     FsNode* resolveFolder(const std::string& path, int depth = 0);
@@ -132,11 +144,14 @@ private:
 
     std::map<char, std::unique_ptr<FsNode>> drives_;
     struct SpecialFolder {
-        std::string path;
+        std::u16string path;
         bool unresolvable = false;
         bool pathless = false;
     };
     std::map<int32_t, SpecialFolder> special_;
+    std::map<char, uint32_t> driveTypes_;
+    std::map<std::u16string, char> shares_;
+    std::map<char, std::string> shareNames_;
     std::map<void*, std::pair<std::vector<FindEntry>, std::size_t>> finds_;
     std::map<void*, std::unique_ptr<int32_t>> idLists_;
     uintptr_t nextFind_ = 0x5000;

@@ -1,6 +1,5 @@
 #include "platform/folders.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/sim/machine.h"
@@ -30,18 +29,13 @@ int32_t shGetSpecialFolderLocation(Handle, int32_t folder, UniqueIdList& list) {
     return 0;
 }
 
-int32_t shGetPathFromIDListA(Handle list, char* buffer) {
+int32_t shGetPathFromIDListW(Handle list, std::u16string& path) {
     const int32_t* folder = fs().idListFolder(list);
-    if (folder == nullptr || buffer == nullptr) return 0;
+    if (folder == nullptr) return 0;
     bool pathless = false;
-    const auto path = fs().specialFolderPath(*folder, pathless);
-    if (!path || pathless) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    const std::size_t n = std::min<std::size_t>(path->size(), kMaxPath - 1);
-    std::memcpy(buffer, path->data(), n);
-    buffer[n] = '\0';
+    const auto found = fs().specialFolderPath(*folder, pathless);
+    if (!found || pathless) return 0;
+    path = found->substr(0, kMaxPath - 1);
     return 1;
 }
 

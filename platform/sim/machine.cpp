@@ -19,6 +19,8 @@ Machine& current() {
     return *g_current;
 }
 
+Machine* currentOrNull() noexcept { return g_current; }
+
 void Machine::registerProgId(const std::string& progId, const std::string& clsid) {
     registry.setString(Root::LocalMachine, "Software\\Classes\\" + progId + "\\CLSID", "", clsid);
     registry.addKey(Root::LocalMachine, "Software\\Classes\\CLSID\\" + clsid);

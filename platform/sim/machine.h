@@ -57,6 +57,13 @@ public:
     void advance(uint64_t ms) { nowMs += ms; }
 
     uint32_t currentProcessId = 4242;
+    // The system's ANSI code page: 1252, or 932 for a Japanese machine. Set it
+    // before seeding paths that hold double-byte characters.
+    uint32_t codePage = 1252;
+    // The session the program runs in, and whether its window station is one
+    // a user sees (not so for services, session 0, or when it cannot be told).
+    uint32_t sessionId = 1;
+    bool windowStationVisible = true;
     Console console;
     std::vector<TopLevelWindow> windows;
     // The console's own window, found by title while a console is attached.
@@ -76,5 +83,8 @@ private:
 
 // The machine the wrappers work on. Aborts when no machine exists.
 [[nodiscard]] Machine& current();
+// The same, or null while none exists (a machine's own members are built
+// before it becomes current).
+[[nodiscard]] Machine* currentOrNull() noexcept;
 
 }  // namespace sim

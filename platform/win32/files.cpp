@@ -17,6 +17,7 @@ struct FileTraits : InvalidIsEmpty {
 
 uint32_t backend::getFileAttributesA(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 int32_t backend::getLastError() { return static_cast<int32_t>(GetLastError()); }
+uint32_t getDriveTypeA(const std::string& rootPath) { return GetDriveTypeA(rootPath.c_str()); }
 
 namespace {
 void copyFindData(const WIN32_FIND_DATAA& native, FindData& data) {

@@ -15,8 +15,11 @@ int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, UniqueIdList& l
     return hr;
 }
 
-int32_t shGetPathFromIDListA(Handle list, char* buffer) {
-    return SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(list), buffer);
+int32_t shGetPathFromIDListW(Handle list, std::u16string& path) {
+    wchar_t buffer[MAX_PATH] = {};
+    const BOOL ok = SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(list), buffer);
+    if (ok) path.assign(reinterpret_cast<const char16_t*>(buffer));
+    return ok;
 }
 
 }  // namespace platform

@@ -53,4 +53,6 @@ std::string wideToAnsi(const std::u16string& wideText) {
     return ansi;
 }
 
+bool isDBCSLeadByte(unsigned char b) { return IsDBCSLeadByteEx(CP_ACP, b) != 0; }
+
 }  // namespace platform

@@ -168,6 +168,14 @@ TEST(FoldersContract, SystemFolderSizeQueryAndPath) {
     EXPECT_TRUE(platform::getFileAttributesA(system) & platform::kFileAttributeDirectory);
 }
 
+TEST(FilesContract, TheSystemDriveIsFixedAndAnUnknownShareIsNot) {
+    FileLab lab;
+    const std::string system = GETWINDOWSSYSTEMFOLDER();
+    ASSERT_GE(system.size(), 3u);
+    EXPECT_EQ(platform::getDriveTypeA(system.substr(0, 3)), platform::kDriveFixed);
+    EXPECT_NE(platform::getDriveTypeA("\\\\korvalend-no-such-host\\share\\"), platform::kDriveFixed);
+}
+
 TEST(FoldersContract, SpecialFoldersResolveToExistingFolders) {
     FileLab lab;
     for (const std::string& path : {GETCOMMONDESKTOPDIRECTORYFOLDER(), GETSTARTUPFOLDER(), GETCOMMONPROGRAMSFOLDER()}) {

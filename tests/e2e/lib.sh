@@ -205,25 +205,44 @@ end_machine() {
 
 win() { timeout 120 "$WINE" "$@"; }
 
+# in_japanese COMMAND...: runs a command (a function too) in a Japanese
+# locale, where Wine gives its processes the ANSI code page 932. The locale
+# is compiled once into the build folder: Wine finds host file names only
+# through a locale the host really has.
+in_japanese() {
+    (
+        flock 9
+        mkdir -p "$E2E_HOME/locale"
+        [ -d "$E2E_HOME/locale/ja_JP.UTF-8" ] || localedef -i ja_JP -f UTF-8 "$E2E_HOME/locale/ja_JP.UTF-8"
+    ) 9>"$E2E_HOME/locale.lock" || { echo "could not build the ja_JP.UTF-8 locale" >&2; exit 1; }
+    LOCPATH=$E2E_HOME/locale LC_ALL=ja_JP.UTF-8 "$@"
+}
+
 # The Windows form of a host path (the prefix maps Z: to /).
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 
+# install_msi NAME [PROPERTY=VALUE...]: a fixture package, installed quietly.
 install_msi() {
     local msi=$E2E_FIXTURES/$1.msi
-    win 'C:\windows\system32\msiexec-real.exe' /i "$(winpath "$msi")" /qn ||
-        { echo "installing $1 failed" >&2; exit 1; }
+    shift
+    win 'C:\windows\system32\msiexec-real.exe' /i "$(winpath "$msi")" /qn "$@" ||
+        { echo "installing $(basename "$msi" .msi) failed" >&2; exit 1; }
 }
 
-# install_suite DIST: the distribution's package, plus a file the user left in
-# the program folder and a link in its Start menu folder, so that both folders
-# outlive the uninstallation as they do on real machines.
+# The C: form of a host path below the prefix's drive C.
+cpath() { printf 'C:%s' "${1#"$C"}" | tr / '\\'; }
+
+# install_suite DIST [FOLDER]: the distribution's package (into FOLDER, a host
+# path below $C, instead of its folder in Program Files), plus a file the user
+# left in the program folder and a link in its Start menu folder, so that both
+# folders outlive the uninstallation as they do on real machines.
 install_suite() {
     SUITE=$1
     SUITE_KEY=$(dist_field "$1" 2)
     SUITE_CODE=$(dist_field "$1" 9)
-    SUITE_DIR="$C/Program Files/$(dist_field "$1" 7)"
+    SUITE_DIR=${2:-"$C/Program Files/$(dist_field "$1" 7)"}
     SUITE_VENDOR_KEY="HKEY_LOCAL_MACHINE\\$(dist_field "$1" 4)"
-    install_msi "suite-$1"
+    if [ $# -ge 2 ]; then install_msi "suite-$1" "INSTALLLOCATION=$(cpath "$SUITE_DIR")\\"; else install_msi "suite-$1"; fi
     echo "left by the user" >"$SUITE_DIR/program/user-notes.txt"
     echo "[InternetShortcut]" >"$COMMON_PROGRAMS/$SUITE_KEY/Online Help.url"
     # The quick starter a user put in their own Startup folder.
@@ -271,6 +290,16 @@ add_bystanders() {
     if [ "${SUITE:-}" = collabora ]; then mkdir -p "$PUBLIC_DESKTOP/LibreOffice Base.lnk"; fi
     echo "other product" >"$USER_STARTUP/OpenOffice.lnk"
     echo "text" >"$USER_STARTUP/LibreOffice notes.txt"
+    # Startup entries of other suites of the family, which stay installed
+    # (the removed suite's own family is named by the first word of its prefix).
+    local family="" other
+    [ -n "${SUITE:-}" ] && family="$(dist_field "$SUITE" 8 | cut -d' ' -f1) "
+    OTHER_STARTUP=()
+    for other in "Collabora Office 24.04.lnk" "LibreOfficeDev 24.8.lnk" "ZetaOffice 7.6.lnk"; do
+        case "$other" in "$family"*) continue ;; esac
+        echo "other suite" >"$USER_STARTUP/$other"
+        OTHER_STARTUP+=("$other")
+    done
     mkdir -p "$C/Program Files/Other Suite/program"
     echo "other" >"$C/Program Files/Other Suite/program/bootstrap.ini"
 }
@@ -518,20 +547,26 @@ expect_trash_count() {
         ls "$TRASH/files" 2>/dev/null | sed 's/^/    /'
     fi
 }
-# Everything in the Recycle Bin came from the suite's install folder or its
-# Start menu folder (or is the suite's own Startup shortcut).
+# What the family's installers put at the top of the install folder.
+SUITE_LAYOUT='program share help presets readmes ure credits.fodt license.html license.txt notice'
+
+# Everything in the Recycle Bin is the suite's: the install folder itself,
+# the entries of the suite's layout in it, its Start menu folder (or the
+# suite's own Startup shortcut).
 expect_trash_only_suite() {
-    local origin name bad=0 dir menu startup
+    local origin name bad=0 dir menu startup entry ok
     dir=$(lower_path "$SUITE_DIR")
     menu=$(lower_path "$COMMON_PROGRAMS/$SUITE_KEY")
     startup=$(lower_path "$SUITE_STARTUP")
     while IFS='|' read -r origin name; do
-        case "$origin" in
-            "$dir" | "$dir"/* | "$menu" | "$menu"/* | "$startup") ;;
-            *) bad=1; echo "    unexpected: $origin" ;;
-        esac
+        ok=0
+        case "$origin" in "$dir" | "$menu" | "$menu"/* | "$startup") ok=1 ;; esac
+        for entry in $SUITE_LAYOUT; do
+            case "$origin" in "$dir/$entry" | "$dir/$entry"/*) ok=1 ;; esac
+        done
+        [ $ok -eq 1 ] || { bad=1; echo "    unexpected: $origin"; }
     done < <(trash_entries)
-    check "Recycle Bin holds nothing but the suite's folders" test $bad -eq 0
+    check "Recycle Bin holds nothing but the suite's own" test $bad -eq 0
 }
 
 running() { processes | grep -qix "$1"; }
@@ -606,6 +641,8 @@ expect_bystanders_kept() {
     if [ "${SUITE:-}" = collabora ]; then expect_file "$PUBLIC_DESKTOP/LibreOffice Base.lnk"; fi
     expect_file "$USER_STARTUP/OpenOffice.lnk"
     expect_file "$USER_STARTUP/LibreOffice notes.txt"
+    local other
+    for other in "${OTHER_STARTUP[@]}"; do expect_file "$USER_STARTUP/$other"; done
     expect_file "$C/Program Files/Other Suite/program/bootstrap.ini"
 }
 
@@ -624,15 +661,14 @@ finish() {
     return 0
 }
 
-# Runs the program (no argument) on a machine where the suite alone is to be
-# uninstalled, and snapshots the result: exit code 0, one installer call.
-run_uninstalling_the_suite_alone() {
-    run_korvalend
+# uninstall_suite_alone [ARG...]: runs the program, takes the snapshot
+# "after" and checks that it ended with 0 after uninstalling the suite alone.
+uninstall_suite_alone() {
+    run_korvalend "$@"
     snapshot after
     expect_exit 0
-    expect_installer_calls <<EOF2
-/passive /norestart /x$SUITE_CODE
-EOF2
+    expect_installer_calls <<<"/passive /norestart /x$SUITE_CODE"
+    expect_no_key after "$UNINSTALL\\$SUITE_CODE"
 }
 
 # A distribution with no extras: its own vendor key, product key and AppID
@@ -644,7 +680,7 @@ plain_distribution_scenario() {
     snapshot before
     expect_suite_installed before
 
-    run_uninstalling_the_suite_alone
+    uninstall_suite_alone
     expect_suite_removed after
     expect_bystanders_kept
     expect_trash_only_suite

@@ -213,8 +213,8 @@ TEST(Plan, AnUninstalledEntryReadsAsGoneAndTheRunGoesOnToTheLeftovers) {
                      "C:\\Program Files\\Ext\\ext-lo2\\unins000.exe| /verysilent",
                      "C:\\Windows\\system32\\Msiexec.exe|/passive /norestart /x" + kSuiteCode}));
     EXPECT_EQ(planned(plan, Effect::Kind::ShellDelete),
-              (Lines{"c:\\program files\\libreoffice\\program", "c:\\program files\\libreoffice\\user-leftover.txt",
-                     "c:\\program files\\libreoffice",
+              (Lines{"c:\\program files\\libreoffice\\program", "c:\\program files\\libreoffice\\readmes",
+                     "c:\\program files\\libreoffice\\CREDITS.fodt", "c:\\program files\\libreoffice",
                      kPrograms + "LibreOffice 7.6\\LibreOffice Writer.lnk", kPrograms + "LibreOffice 7.6"}));
     for (const Effect& e : plan.effects)
         if (e.kind == Effect::Kind::Launch) {
@@ -265,8 +265,7 @@ TEST(Plan, TextNamesEachStepAndItsExactCommandLine) {
               "\r\n     and wait for it to end",
           "run C:\\Windows\\system32\\Msiexec.exe /quiet /norestart /x" + kSuiteCode,
           "delete " + kDesktop + "LibreOffice Writer.lnk",
-          std::string("send to the Recycle Bin: c:\\program files\\libreoffice\\program\r\n"
-                      "                              c:\\program files\\libreoffice\\user-leftover.txt"),
+          std::string("send to the Recycle Bin: c:\\program files\\libreoffice\\program\r\n"),
           std::string("Exit code of the real run: 0\r\n")})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 }

@@ -26,6 +26,10 @@ public:
     // Whether the Recycle Bin holds an item that came from this full path:
     // nothing when this machine's bin cannot be looked into.
     [[nodiscard]] std::optional<bool> recycled(const std::string& fullPath) const;
+    // Whether the system's ANSI code page is CODEPAGE: the simulated machine
+    // takes it; on Windows it is the process's own (under Wine, chosen by the
+    // locale the test starts in: LC_ALL=ja_JP.UTF-8 gives 932).
+    [[nodiscard]] bool useCodePage(uint32_t codePage);
     [[nodiscard]] static bool simulated();
 
 private:

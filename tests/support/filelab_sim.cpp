@@ -28,6 +28,11 @@ std::optional<bool> FileLab::recycled(const std::string& fullPath) const {
     return impl_->machine.files.recycled(fullPath) != nullptr;
 }
 
+bool FileLab::useCodePage(uint32_t codePage) {
+    impl_->machine.codePage = codePage;
+    return true;
+}
+
 bool FileLab::simulated() { return true; }
 
 }  // namespace testsupport

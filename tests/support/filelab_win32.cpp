@@ -114,6 +114,8 @@ std::optional<bool> FileLab::recycled(const std::string& fullPath) const {
     return found;
 }
 
+bool FileLab::useCodePage(uint32_t codePage) { return GetACP() == codePage; }
+
 bool FileLab::simulated() { return false; }
 
 }  // namespace testsupport

@@ -2,9 +2,12 @@
 // shared by the removal's tests and the preview's.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "korvalend/observer.h"
 #include "korvalend/program.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/scripted.h"
@@ -22,22 +25,48 @@ const std::string kDesktop = "C:\\Users\\Public\\Desktop\\";
 const std::string kPrograms = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\";
 const std::string kStartup = "C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\";
 
+const std::string kTdf = "SOFTWARE\\The Document Foundation\\LibreOffice";
+
+// Where the suite lies, under which product key, on a machine of which code page.
+struct Suite {
+    std::string location = kInstall;
+    std::string productKey = "LibreOffice 7.6";
+    uint32_t codePage = 1252;
+};
+
+// What the removal tells its observer, as the preview prints it.
+struct ToldObserver : korvalend::TRemovalObserver {
+    Lines told;
+    void kept(const std::string& path, const std::string& reason) override { told.push_back(path + " " + reason); }
+    void skipped(const std::string& step, const std::string& reason) override { told.push_back(step + ", " + reason); }
+    [[nodiscard]] bool saw(const std::string& line) const { return std::count(told.begin(), told.end(), line) > 0; }
+};
+
 // A machine as the suite's installer leaves it, with the Windows Installer
 // and the extensions' uninstallers scripted.
 struct SuiteMachine {
     sim::Machine m;
-    std::string productKey = "LibreOffice 7.6";
+    std::string productKey;
+    ToldObserver observer;
 
-    explicit SuiteMachine(const std::string& vendorKey = "SOFTWARE\\The Document Foundation\\LibreOffice",
-                          const std::string& appId = "LibreOffice Service Manager") {
+    explicit SuiteMachine(const std::string& vendorKey = kTdf, const std::string& appId = "LibreOffice Service Manager")
+        : SuiteMachine(Suite{}, vendorKey, appId) {}
+    explicit SuiteMachine(const Suite& suite, const std::string& vendorKey = kTdf,
+                          const std::string& appId = "LibreOffice Service Manager")
+        : productKey(suite.productKey) {
+        korvalend::SETREMOVALOBSERVER(&observer);
+        m.codePage = suite.codePage;
+        const std::string& at = suite.location;
         m.registerProgId("com.sun.star.ServiceManager.1", "{82154420-0FBF-11D4-8313-005004526AB4}");
         m.registry.setString(Root::LocalMachine,
                              "Software\\Classes\\AppID\\{82154420-0FBF-11d4-8313-005004526AB4}", "", appId);
-        m.registry.setString(Root::LocalMachine, vendorKey + "\\7.6.4.1\\" + kUpgrade, "INSTALLLOCATION", kInstall);
-        m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\r\nProductKey=" + productKey + "\r\n");
-        m.files.addFile(kInstall + "program\\soffice.bin", "binary");
-        m.files.addFile(kInstall + "user-leftover.txt", "left behind");
-        sim::scripted::addUninstallEntry(m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode);
+        m.registry.setString(Root::LocalMachine, vendorKey + "\\7.6.4.1\\" + kUpgrade, "INSTALLLOCATION", at);
+        m.files.addFile(at + "program\\bootstrap.ini", "[Bootstrap]\r\nProductKey=" + productKey + "\r\n");
+        m.files.addFile(at + "program\\soffice.bin", "binary");
+        m.files.addFile(at + "program\\user-leftover.txt", "left behind");
+        m.files.addFile(at + "CREDITS.fodt", "credits");
+        m.files.addFile(at + "readmes\\readme_en-US.txt", "read me");
+        sim::scripted::addUninstallEntry(m, kSuiteCode, productKey + ".4.1", "MsiExec.exe /I" + kSuiteCode);
         sim::scripted::addWindowsInstaller(m);
         // The installer's mutex exists and is free: every run must give back
         // what its wait takes, or the installer refuses with 1618.
@@ -50,6 +79,10 @@ struct SuiteMachine {
         m.files.addFile(kPrograms + "LibreOffice 7.6\\LibreOffice Writer.lnk", "lnk");
         m.files.addFile(kPrograms + "Other Program\\Other.lnk", "lnk");
     }
+
+    ~SuiteMachine() { korvalend::SETREMOVALOBSERVER(nullptr); }
+    SuiteMachine(const SuiteMachine&) = delete;
+    SuiteMachine& operator=(const SuiteMachine&) = delete;
 
     void addHelpPack(const std::string& code = kHelpCode) {
         sim::scripted::addUninstallEntry(m, code, productKey + " Help Pack (French)", "MsiExec.exe /I" + code);

@@ -117,6 +117,19 @@ TEST(ShellRoute, EmptyFolderGoesInTheSecondPass) {
     EXPECT_EQ(m.files.recycleBin[0].originalPath, "C:\\Suite");
 }
 
+TEST(ShellRoute, RecycleItemSendsOnePathInOneCall) {
+    for (const std::string path : {"C:\\Suite\\readme.txt", "C:\\Suite\\share\\empty", "C:\\Suite\\program",
+                                   "C:\\Suite\\*.txt", "C:\\Suite\\readme.tx?", ""}) {
+        sim::Machine m;
+        seedSuite(m.files);
+        const bool onePath = !path.empty() && path.find_first_of("*?") == std::string::npos;
+        EXPECT_EQ(RECYCLEITEM(path), onePath) << path;  // never a wildcard
+        ASSERT_EQ(m.files.fileOps.size(), onePath ? 1u : 0u) << path;
+        EXPECT_EQ(m.files.recycled(path) != nullptr, onePath) << path;
+        for (const auto& op : m.files.fileOps) EXPECT_EQ(op.flags, 0x654);
+    }
+}
+
 TEST(DirectRoute, DeletesReadOnlyHiddenAndSystemEntriesWithOrWithoutTrailingBackslash) {
     for (const std::string path : {"C:\\Suite", "C:\\Suite\\"}) {
         sim::Machine m;
@@ -149,14 +162,19 @@ TEST(DirectRoute, RefusesWhatItCannotOrMustNotTouch) {
         {"root with doubled separator", "C:\\\\"},
         {"root reached through ..", "C:\\Suite\\.."},
         {"current folder", "."},
+        {"share root", "\\\\server\\share"},
+        {"share root with separator", "\\\\server\\share\\"},
+        {"share root reached through ..", "\\\\server\\share\\data\\.."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sim::Machine m;
         seedSuite(m.files);
+        m.files.addFile("\\\\server\\share\\data\\report.doc", "theirs");
         EXPECT_FALSE(DELTREE(c.path));
         EXPECT_EQ(m.files.read("C:\\Suite\\readme.txt"), "hello");
         EXPECT_TRUE(m.files.exists("C:\\Suite\\program\\soffice.bin"));
+        EXPECT_TRUE(m.files.exists("\\\\server\\share\\data\\report.doc"));
     }
 }
 
@@ -326,7 +344,9 @@ TEST(FileList, MasksAttributesPrefixAndOrder) {
 
 TEST(FileList, RootRelativeAndJunctionFolders) {
     sim::Machine m;
+    m.codePage = 932;
     m.files.addFile("D:\\one.txt");
+    m.files.addFile("D:\\\x95\x5C");  // its second byte is 0x5C
     m.files.addFile("C:\\Work\\two.txt");
     m.files.addJunction("C:\\Via", "C:\\Work");
     m.files.currentDirectory = "C:\\Work";
@@ -338,6 +358,7 @@ TEST(FileList, RootRelativeAndJunctionFolders) {
         {"D:\\*.txt", {"D:\\one.txt"}},
         {"*.txt", {"two.txt"}},  // no folder part: the current folder
         {"C:\\Via\\*.*", {"C:\\Via\\two.txt"}},
+        {"D:\\\x95\x5C*", {"D:\\\x95\x5C"}},  // a mask whose 0x5C is no separator
     };
     for (const auto& c : cases) {
         platform::TStringList list;

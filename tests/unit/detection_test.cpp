@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "korvalend/detection.h"
@@ -156,6 +157,16 @@ TEST_F(DetectionTest, NonStringAppIdEndsTheRunWith217AndAnErrorBox) {
     m.registry.setRaw(Root::LocalMachine, kAppIdPath, "", platform::kRegBinary, "LibreOffice");
     EXPECT_EQ(korvalend::RUNPROCESS({"/quiet"}), 217);
     EXPECT_EQ(m.messageBoxes.size(), 1u);
+
+    // Nobody could click the box in session 0 (even on a station that says it
+    // is visible) or on an invisible station: 217 without waiting.
+    for (const auto& [session, visible] : {std::pair{0u, true}, std::pair{1u, false}, std::pair{0u, false}}) {
+        m.messageBoxes.clear();
+        m.sessionId = session;
+        m.windowStationVisible = visible;
+        EXPECT_EQ(korvalend::RUNPROCESS({}), 217);
+        EXPECT_TRUE(m.messageBoxes.empty()) << session << " " << visible;
+    }
 }
 
 TEST_F(DetectionTest, RunEndsWithZeroWithAndWithoutSuite) {

@@ -75,9 +75,33 @@ TEST(Folders, SystemFolderComesBackWithoutTerminatorOrSeparator) {
     EXPECT_EQ(GETWINDOWSSYSTEMFOLDER(), "");
 }
 
+// The ANSI form of a special folder only when it names the same folder.
+TEST(Folders, OnlyAnExactAnsiNameIsAFolder) {
+    struct C {
+        uint32_t codePage;
+        std::u16string wide;
+        std::string ansi;
+    };
+    const std::vector<C> cases = {
+        {1252, u"C:\\Users\\Ren\u00E9", "C:\\Users\\Ren\xE9"},
+        {1252, u"C:\\Users\\\u0141ukasz", ""},  // not "C:\\Users\\Lukasz"
+        {1252, u"C:\\Users\\\U0001F600", ""},
+        {932, u"C:\\Users\\\u8868\u793A", "C:\\Users\\\x95\x5C\x8E\xA6"},
+        {932, u"C:\\Users\\Ren\u00E9", ""},
+    };
+    for (const auto& c : cases) {
+        sim::Machine m;
+        m.codePage = c.codePage;
+        m.files.setSpecialFolder(platform::kCsidlStartup, c.wide);
+        EXPECT_EQ(GETSTARTUPFOLDER(), c.ansi) << c.ansi;
+        EXPECT_EQ(m.files.idListsHandedOut, m.files.idListsReleased);
+    }
+}
+
 TEST(Paths, AddAndRemoveSeparator) {
     struct C {
         std::string in, added, removed;
+        uint32_t codePage = 1252;
     };
     const std::vector<C> cases = {
         {"", "\\", ""},
@@ -88,8 +112,14 @@ TEST(Paths, AddAndRemoveSeparator) {
         {"C:\\dir\\\\", "C:\\dir\\\\", "C:\\dir\\"},
         {"C:/dir/", "C:/dir/\\", "C:/dir/"},
         {"a\\\0"s, "a\\\0\\"s, "a\\\0"s},
+        // In code page 932 a last byte 0x5C may end a character: no separator.
+        {"C:\\\x95\x5C", "C:\\\x95\x5C\\", "C:\\\x95\x5C", 932},
+        {"C:\\\x95\x5C\\", "C:\\\x95\x5C\\", "C:\\\x95\x5C", 932},
+        {"C:\\\x95\x5C", "C:\\\x95\x5C", "C:\\\x95"},  // the same bytes in code page 1252
     };
     for (const auto& c : cases) {
+        sim::Machine m;
+        m.codePage = c.codePage;
         EXPECT_EQ(PATHADDSEPARATOR(c.in), c.added) << c.in;
         EXPECT_EQ(PATHREMOVESEPARATOR(c.in), c.removed) << c.in;
     }

@@ -122,9 +122,12 @@ TEST(CloseProcessus, MatchesTheFileNamePartOnlyAndUsesTheWantedNameWhole) {
     struct Case {
         std::string image, wanted;
         bool attempted;
+        uint32_t codePage = 1252;
     };
     const Case cases[] = {
         {"soffice.bin", "SOFFICE.BIN", true},
+        // Code page 932: the second byte of a character is no separator.
+        {"\x95\x5C.exe", "\x95\x5C.exe", true, 932},
         {"C:\\x\\soffice.bin", "soffice.bin", true},
         // The whole-name comparison of the lookup is not made here.
         {"C:\\x\\soffice.bin", "C:\\x\\soffice.bin", false},
@@ -133,6 +136,7 @@ TEST(CloseProcessus, MatchesTheFileNamePartOnlyAndUsesTheWantedNameWhole) {
     };
     for (const auto& c : cases) {
         sim::Machine m;
+        m.codePage = c.codePage;
         m.processes.add(c.image);
         const int32_t r = CLOSEPROCCESSUS(c.wanted);
         EXPECT_EQ(!m.processes.openRequests.empty(), c.attempted) << c.image << " / " << c.wanted;

@@ -2,8 +2,13 @@
 // every step of the removal in order, each stopping point and each refusal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <random>
+#include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "korvalend/globals.h"
@@ -13,6 +18,7 @@
 #include "korvalend/resolution.h"
 #include "platform/folders.h"
 #include "platform/sim/machine.h"
+#include "platform/text.h"
 #include "platform/sim/scripted.h"
 #include "platform/wintypes.h"
 #include "support/suite_machine.h"
@@ -55,7 +61,8 @@ TEST(Removal, FullRunUninstallsEverythingInOrderAndCleansUp) {
     }
     EXPECT_TRUE(s.m.files.exists(kDesktop + "Other Program.lnk"));
     EXPECT_FALSE(s.m.files.exists(kInstall));
-    EXPECT_NE(s.m.files.recycled("c:\\program files\\libreoffice"), nullptr);
+    for (const char* item : {"", "\\program", "\\CREDITS.fodt", "\\readmes"})
+        EXPECT_NE(s.m.files.recycled(std::string("c:\\program files\\libreoffice") + item), nullptr) << item;
     EXPECT_FALSE(s.m.files.exists(kPrograms + "LibreOffice 7.6"));
     EXPECT_NE(s.m.files.recycled(kPrograms + "LibreOffice 7.6"), nullptr);
     EXPECT_TRUE(s.m.files.exists(kPrograms + "Other Program\\Other.lnk"));
@@ -100,6 +107,7 @@ TEST(Removal, TheObserverHearsWhatTheRunFindsAndWaitsFor) {
     gone.launchError = platform::kErrorFileNotFound;
     failing.m.shell.addProgram("C:\\Program Files\\Ext\\ext-gone\\unins000.exe", gone);
     sim::scripted::addWindowsInstaller(failing.m, {.runMs = 2000, .leaveEntry = true, .exitCode = 1603});
+    korvalend::SETREMOVALOBSERVER(&seen);  // the machine installed its own
     seen.lines.clear();
     EXPECT_EQ(failing.run(), 1603);
     const auto skipped = [&] {
@@ -433,24 +441,74 @@ TEST(Refusals, CollaboraShortcutsOnlyForACollaboraProductKey) {
     }
 }
 
-TEST(Refusals, StartupShortcutsOfTheFamilyOnly) {
-    SuiteMachine s;
-    for (const char* name : {"LibreOffice 7.6.lnk", "libreoffice quickstart office.lnk", "ZetaOffice.lnk",
-                             "My Office Tool.lnk", "LibreOffice.txt", "Collabora Office.lnk"})
-        s.m.files.addFile(kStartup + name, "x");
-    s.m.files.addDirectory(kStartup + "LibreOffice Office.lnk");
-    EXPECT_EQ(s.run(), 0);
-    for (const char* gone : {"LibreOffice 7.6.lnk", "libreoffice quickstart office.lnk", "ZetaOffice.lnk",
-                             "Collabora Office.lnk"})
-        EXPECT_FALSE(s.m.files.exists(kStartup + gone)) << gone;
-    for (const char* kept : {"My Office Tool.lnk", "LibreOffice.txt", "LibreOffice Office.lnk"})
-        EXPECT_TRUE(s.m.files.exists(kStartup + kept)) << kept;
+TEST(Refusals, StartupShortcutsOfTheRemovedSuiteOnly) {
+    const std::vector<std::string> entries = {
+        "LibreOffice 7.6.lnk",     "libreoffice quickstart office.lnk", "LibreOfficeDev 24.8.lnk",
+        "Collabora Office 24.04.lnk", "ZetaOffice.lnk", "ZetaOffice 7.6.lnk", "My Office Tool.lnk", "LibreOffice.txt"};
+    const std::vector<std::pair<std::string, Lines>> cases = {
+        {"LibreOffice 7.6", {"LibreOffice 7.6.lnk", "libreoffice quickstart office.lnk"}},
+        {"Collabora Office 24.04", {"Collabora Office 24.04.lnk"}},
+        {"ZetaOffice 7.6", {"ZetaOffice 7.6.lnk"}},
+        {"Accessories", {}},  // a key of no family names no entry
+    };
+    for (const auto& [key, gone] : cases) {
+        SuiteMachine s(Suite{kInstall, key});
+        for (const std::string& name : entries) s.m.files.addFile(kStartup + name, "x");
+        s.m.files.addDirectory(kStartup + "LibreOffice Office.lnk");
+        EXPECT_EQ(s.run(), 0);
+        for (const std::string& name : entries) {
+            const bool expectGone = std::find(gone.begin(), gone.end(), name) != gone.end();
+            EXPECT_EQ(s.m.files.exists(kStartup + name), !expectGone) << key << ": " << name;
+        }
+        EXPECT_TRUE(s.m.files.isDirectory(kStartup + "LibreOffice Office.lnk")) << key;
+    }
+}
+
+// The install folder may hold more than the suite: only the suite's own
+// layout leaves it, and the folder itself only once nothing else is there.
+TEST(Refusals, ASharedInstallFolderKeepsWhatIsNotTheSuites) {
+    // Left beside the suite: nothing, a user's file, another program, a link named like the layout.
+    for (const std::string other : {"", "notes.txt", "OtherApp\\app.exe", "share"}) {
+        SuiteMachine s(Suite{"D:\\Tools\\"});
+        if (other == "share") s.m.files.addFile("D:\\Data\\thesis.doc", "data");
+        if (other == "share") s.m.files.addJunction("D:\\Tools\\share", "D:\\Data");
+        else if (!other.empty()) s.m.files.addFile("D:\\Tools\\" + other, "theirs");
+        EXPECT_EQ(s.run(), 0);
+        EXPECT_EQ(s.m.files.recycled("d:\\tools") != nullptr, other.empty()) << other;
+        for (const char* item : {"program", "CREDITS.fodt", "readmes"})
+            EXPECT_NE(s.m.files.recycled(std::string("d:\\tools\\") + item), nullptr) << other << item;
+        EXPECT_TRUE(other.empty() || s.m.files.exists("D:\\Tools\\" + other)) << other;
+        EXPECT_TRUE(other != "share" || s.m.files.exists("D:\\Data\\thesis.doc"));
+        EXPECT_TRUE(other.empty() || s.observer.saw("d:\\tools still holds entries that are not the suite's")) << other;
+    }
+}
+
+// The Recycle Bin holds nothing of a network drive: the shell would delete
+// for good. Such folders stay, and nothing in them is deleted either.
+TEST(Refusals, FoldersOffAFixedLocalDriveStay) {
+    for (const auto& [location, type] : std::vector<std::pair<std::string, uint32_t>>{
+             {"N:\\Apps\\LO\\", platform::kDriveRemote}, {"E:\\LO\\", platform::kDriveRemovable},
+             {"M:\\LO\\", platform::kDriveNoRootDir},  // a user's mapped drive, seen by the system account
+             {"\\\\server\\apps\\LO\\", platform::kDriveRemote}}) {
+        SuiteMachine s(Suite{location});
+        if (location[1] == ':') s.m.files.setDriveType(location[0], type);
+        EXPECT_EQ(s.run(), 0) << location;
+        EXPECT_TRUE(s.m.files.exists(location + "program\\user-leftover.txt")) << location;
+        EXPECT_TRUE(s.m.files.exists(location + "CREDITS.fodt")) << location;
+        const std::string folder = platform::charLowerBuffA(location.substr(0, location.size() - 1));
+        EXPECT_TRUE(s.observer.saw(folder + " lies on a network, removable or unknown drive")) << location;
+    }
 }
 
 TEST(Refusals, DangerousInstallLocationsAreNotSentAway) {
     for (const std::string location : {"C:\\", "C:\\Program Files\\", "C:\\Users\\User\\", "C:\\Windows\\",
-                                       "C:\\Users\\", "C:\\Users\\someone\\", "C:\\ProgramData\\"}) {
+                                       "C:\\Users\\", "C:\\Users\\someone\\", "C:\\ProgramData\\",
+                                       "D:\\Users\\bob\\", "D:\\Users\\bob\\Tools\\LO\\"}) {
         SuiteMachine s;
+        // Another user's profile on another drive, known only from the machine's list.
+        s.m.registry.setString(Root::LocalMachine,
+                               "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-7",
+                               "ProfileImagePath", "D:\\Users\\bob");
         s.m.registry.setString(Root::LocalMachine,
                                "SOFTWARE\\The Document Foundation\\LibreOffice\\7.6.4.1\\" + kUpgrade,
                                "INSTALLLOCATION", location);
@@ -459,6 +517,7 @@ TEST(Refusals, DangerousInstallLocationsAreNotSentAway) {
         EXPECT_EQ(s.run(), 0) << location;
         EXPECT_FALSE(s.registered(kSuiteCode)) << location;  // the uninstallation itself ran
         EXPECT_TRUE(s.m.files.exists(location + "precious.doc")) << location;
+        EXPECT_TRUE(s.m.files.exists(location + "PROGRAM\\bootstrap.ini")) << location;
         EXPECT_FALSE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk")) << location;
     }
 }
@@ -476,17 +535,31 @@ TEST(Refusals, AnInstallFolderThatIsAJunctionLeavesItsTargetAlone) {
 }
 
 TEST(Refusals, AProductKeyThatIsNoPlainNameIsNeverUsedInAPath) {
-    for (const std::string key : {"..", "..\\..\\Windows", "LibreOffice*", "CON", "a:b"}) {
+    for (const std::string key : {"..", "..\\..\\Windows", "LibreOffice*", "CON", "a:b", "LibreOffice|x",
+                                  "Administrative Tools", "Accessories", "Windows PowerShell"}) {
         SuiteMachine s;
         s.productKey = key;
         s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\nProductKey=" + key + "\n");
         sim::scripted::addUninstallEntry(s.m, kSuiteCode, key + " suite", "MsiExec.exe /I" + kSuiteCode);
         s.m.files.addFile(kPrograms + "keep.lnk", "x");
+        // Where a key names a folder of Windows, that folder and its desktop twin.
+        const bool named = key.find_first_of("\\*:.|") == std::string::npos;
+        if (named) s.m.files.addFile(kPrograms + key + "\\Tool.lnk", "x");
+        if (named) s.m.files.addFile(kDesktop + key + ".lnk", "x");
         EXPECT_EQ(s.run(), 0) << key;
         EXPECT_FALSE(s.registered(kSuiteCode)) << key;
         EXPECT_TRUE(s.m.files.exists(kPrograms + "keep.lnk")) << key;
         EXPECT_TRUE(s.m.files.exists("C:\\Windows")) << key;
         EXPECT_TRUE(s.m.files.exists(kPrograms + "LibreOffice 7.6")) << key;  // named by no plain key
+        const bool family = key.rfind("LibreOffice", 0) == 0;
+        EXPECT_TRUE(s.observer.saw("Start-menu folder, the product key " +
+                                   std::string(family ? "is not a plain file name"
+                                                      : "does not begin with a name of the suite's family")))
+            << key;
+        if (named) {
+            EXPECT_TRUE(s.m.files.exists(kPrograms + key + "\\Tool.lnk")) << key;
+            EXPECT_TRUE(s.m.files.exists(kDesktop + key + ".lnk")) << key;
+        }
     }
 }
 
@@ -581,6 +654,117 @@ TEST(Refusals, AProductKeyNamingAWindowsStartMenuFolderLeavesIt) {
     EXPECT_EQ(s.run(), 0);
     EXPECT_FALSE(s.registered(kSuiteCode));
     EXPECT_TRUE(s.m.files.exists(kPrograms + "Startup\\Antivirus.lnk"));
+}
+
+}  // namespace
+
+namespace {
+
+// Every path on the machine's drives and shares, junctions not walked into.
+void walk(sim::FileSystem& fs, const std::string& folder, std::set<std::string>& out) {
+    for (const std::string& name : fs.list(folder)) {
+        const std::string path = folder + "\\" + name;
+        out.insert(path);
+        if (const sim::FsNode* node = fs.find(path); node->directory && !node->isJunction()) walk(fs, path, out);
+    }
+}
+
+std::set<std::string> everything(sim::FileSystem& fs) {
+    std::set<std::string> out;
+    for (const char* root : {"C:", "D:", "N:", "\\\\server\\apps"}) walk(fs, root, out);
+    return out;
+}
+
+bool startsWithCaseless(const std::string& text, const std::string& head) {
+    return platform::charUpperBuffA(text.substr(0, head.size())) == platform::charUpperBuffA(head);
+}
+
+// Random machines around the suite (where it lies, its product key, the
+// layout it left, other people's files beside it): whatever disappears, or
+// reaches the Recycle Bin, is the suite's own, and nothing at all leaves a
+// place the removal may not take from.
+TEST(Property, WhatDisappearsIsTheSuitesOwn) {
+    const std::string perUser = "C:\\Users\\bob\\AppData\\Local\\Programs\\";
+    const std::vector<std::tuple<std::string, bool, uint32_t>> places = {  // location, may take from it, code page
+        {kInstall, true, 1252},           {"D:\\Tools\\", true, 1252},       {perUser, true, 1252},
+        {perUser + "LO\\", true, 1252},   {"C:\\Users\\bob\\Documents\\", false, 1252},
+        {"D:\\Users\\carol\\LO\\", false, 1252},                            {"N:\\Apps\\LO\\", false, 1252},
+        {"\\\\server\\apps\\LO\\", false, 1252}, {"C:\\Program Files\\\x95\x5C\\", true, 932},
+        {"C:\\Users\\\x95\x5C\x8E\xA6\\Tools\\", false, 932},
+    };
+    const std::vector<std::tuple<std::string, std::string, bool>> keys = {  // key, its family, names things
+        {"LibreOffice 7.6", "LibreOffice", true}, {"Collabora Office 24.04", "Collabora", true},
+        {"ZetaOffice 7.6", "ZetaOffice", true},   {"libreoffice 25.2", "LibreOffice", true},
+        {"Accessories", "", false},               {"Startup", "", false},
+        {"Administrative Tools", "", false},      {"LibreOffice*", "LibreOffice", false},
+        {"LibreOffice|x", "LibreOffice", false},  {"CON", "", false},
+    };
+    const Lines layout = {"program", "share", "help", "presets", "readmes", "URE", "CREDITS.fodt", "LICENSE.html",
+                          "license.txt", "NOTICE"};
+    const Lines extras = {"share\\registry\\main.xcd", "help\\en-US\\text.html", "URE\\bin\\jvm.dll", "NOTICE"};
+    const Lines others = {"notes.txt", "OtherApp\\app.exe", "program.old\\soffice.bin", "LICENSE", "readmes.txt"};
+    const Lines startupNames = {"LibreOffice 7.6.lnk", "LibreOffice Quickstart.lnk", "LibreOfficeDev 24.8.lnk",
+                                "Collabora Office 24.04.lnk", "ZetaOffice 7.6.lnk", "ZetaOffice.lnk", "My Office.lnk"};
+    const Lines desktopNames = {"LibreOffice Writer.lnk", "LibreOffice Calc.lnk", "LibreOffice Draw.lnk",
+                                "LibreOffice Impress.lnk", "LibreOffice Base.lnk", "LibreOffice Math.lnk"};
+
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::mt19937 rng(seed);
+        auto chance = [&rng](unsigned in) { return rng() % in == 0; };
+        const auto& [location, mayTake, codePage] = places[rng() % places.size()];
+        const auto& [key, family, namesThings] = keys[rng() % keys.size()];
+        SCOPED_TRACE("seed " + std::to_string(seed) + ": " + location + " / " + key);
+        SuiteMachine s(Suite{location, key, codePage});
+        s.m.registry.setString(Root::LocalMachine,
+                               "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-9",
+                               "ProfileImagePath", "D:\\Users\\carol");
+        s.m.files.addDirectory("N:\\");
+        s.m.files.setDriveType('N', platform::kDriveRemote);
+        bool alone = true;
+        for (const std::string& extra : extras)
+            if (chance(2)) s.m.files.addFile(location + extra, "suite");
+        for (const std::string& other : others) {
+            if (!chance(3)) continue;
+            alone = false;
+            s.m.files.addFile(location + other, "theirs");
+        }
+        const bool link = chance(6);
+        if (link) s.m.files.addJunction(location + "share", "D:\\Users\\carol");
+        for (const std::string& name : startupNames)
+            if (chance(2)) s.m.files.addFile(kStartup + name, "lnk");
+        for (const char* windows : {"Accessories\\Notepad.lnk", "Startup\\Antivirus.lnk", "CON\\x.lnk"})
+            s.m.files.addFile(kPrograms + windows, "windows");
+        if (namesThings) s.m.files.addFile(kPrograms + key + "\\Writer.lnk", "lnk");
+        if (namesThings) s.m.files.addFile(kDesktop + key + ".lnk", "lnk");
+        const std::set<std::string> before = everything(s.m.files);
+
+        ASSERT_EQ(s.run(), 0);
+        ASSERT_FALSE(s.registered(kSuiteCode));
+
+        const std::string folder = location.substr(0, location.size() - 1);
+        auto under = [](const std::string& path, const std::string& top) {
+            return path.size() == top.size() ? startsWithCaseless(path, top) : startsWithCaseless(path, top + "\\");
+        };
+        auto owned = [&](const std::string& path) {
+            if (mayTake && path.size() == folder.size() && startsWithCaseless(path, folder))
+                return alone && !link && location != perUser;
+            for (const std::string& name : layout)
+                if (mayTake && !(link && name == "share") && under(path, folder + "\\" + name)) return true;
+            for (const std::string& name : desktopNames)
+                if (path == kDesktop + name) return true;
+            if (namesThings && (path == kDesktop + key + ".lnk" || under(path, kPrograms + key))) return true;
+            return startsWithCaseless(path, kStartup) && !family.empty() &&
+                   startsWithCaseless(path.substr(kStartup.size()), family + " ");
+        };
+        const std::set<std::string> after = everything(s.m.files);
+        for (const std::string& path : before) {
+            if (after.count(path) != 0) continue;
+            EXPECT_TRUE(owned(path)) << "disappeared: " << path;
+        }
+        for (const auto& item : s.m.files.recycleBin)
+            EXPECT_TRUE(owned(item.originalPath)) << "recycled: " << item.originalPath;
+        EXPECT_EQ(s.m.files.exists(location + "program"), !mayTake);
+    }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ EOF2
 snapshot before
 expect_suite_installed before
 
-run_uninstalling_the_suite_alone
+uninstall_suite_alone
 expect_events <<EOF2
 msiexec /passive /norestart /x$SUITE_CODE | soffice.bin gone
 EOF2

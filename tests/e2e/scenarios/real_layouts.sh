@@ -17,7 +17,7 @@ EOF2
 snapshot before
 expect_key before "$SUITE_VENDOR_KEY\\9.0\\$UPGRADE_CODE"
 
-run_uninstalling_the_suite_alone
+uninstall_suite_alone
 expect_suite_files_removed after
 expect_key after "$SUITE_VENDOR_KEY\\9.0\\$UPGRADE_CODE"
 expect_trash_only_suite
