@@ -18,7 +18,7 @@ using plan::Recorder;
 
 // The folder part of a search pattern or a path ("" when there is none).
 std::string folderOf(const std::string& path) {
-    const auto cut = path.find_last_of("\\/");
+    const auto cut = plan::lastSeparator(path);
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 

@@ -98,7 +98,7 @@ public:
         std::optional<std::vector<std::u16string>> visible;  // subkeys, when some are hidden
     };
     std::unordered_map<Handle, KeyInfo> keys;
-    std::map<std::string, std::u16string> uninstallCommands;  // folded command -> entry key path
+    std::map<std::u16string, std::u16string> uninstallCommands;  // folded command -> entry key path
     std::u16string installLocationKey;                        // version key that recorded the location
     std::map<uint32_t, std::string> processNames;             // from the snapshots read
     std::set<uint32_t> terminated;
@@ -127,17 +127,20 @@ public:
 private:
     std::set<std::u16string> hiddenKeys_;
     std::set<std::u16string> hiddenKeyParents_;
-    std::set<std::string> hiddenFiles_;
+    std::set<std::u16string> hiddenFiles_;
     uint64_t generation_ = 0;
     Recorder* previous_;
 };
 
 [[nodiscard]] Recorder& current();
 
-// Case folding of the overlay: registry names (UTF-16) and file paths (ANSI,
-// "/" read as "\", no trailing "\").
+// Case folding of the overlay: registry names and file paths (ANSI, read as
+// UTF-16, "/" read as "\", no trailing "\").
 [[nodiscard]] std::u16string foldKey(std::u16string s);
-[[nodiscard]] std::string foldPath(const std::string& path);
+[[nodiscard]] std::u16string foldPath(const std::string& path);
+// Position of the last "\" or "/" of an ANSI path that is a separator and not
+// the second byte of a double-byte character; npos when there is none.
+[[nodiscard]] std::size_t lastSeparator(const std::string& path);
 
 // The Uninstall key below HKLM, folded, with its trailing separator.
 inline const std::u16string kUninstallKeyPath = u"HKLM\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";

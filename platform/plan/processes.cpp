@@ -37,7 +37,7 @@ Handle newPseudo(Recorder& r, uint32_t processId, std::optional<std::size_t> lau
 }
 
 std::string fileNamePart(const std::string& path) {
-    const auto cut = path.find_last_of("\\/:");
+    const auto cut = plan::lastSeparator(path);
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 

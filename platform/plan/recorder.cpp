@@ -39,12 +39,25 @@ std::u16string foldKey(std::u16string s) {
     return s;
 }
 
-std::string foldPath(const std::string& path) {
-    std::string s = platform::charUpperBuffA(path.substr(0, path.find('\0')));
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    while (s.size() > 3 && s.back() == '\\') s.pop_back();
+std::u16string foldPath(const std::string& path) {
+    // In UTF-16 a backslash is always a separator; in a double-byte code page
+    // the byte 0x5C may be the second half of a character.
+    std::u16string s = foldKey(platform::ansiToWide(path.substr(0, path.find('\0'))));
+    for (char16_t& c : s)
+        if (c == u'/') c = u'\\';
+    while (s.size() > 3 && s.back() == u'\\') s.pop_back();
     return s;
+}
+
+std::size_t lastSeparator(const std::string& path) {
+    std::size_t last = std::string::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (platform::isDBCSLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size() && path[i + 1] != '\0')
+            ++i;  // a trail byte is no separator
+        else if (path[i] == '\\' || path[i] == '/')
+            last = i;
+    }
+    return last;
 }
 
 std::size_t Recorder::record(Effect effect) {
@@ -78,9 +91,9 @@ void Recorder::hideFile(const std::string& path) {
 
 int32_t Recorder::fileHidden(const std::string& path) const {
     if (hiddenFiles_.empty()) return 0;
-    const std::string folded = foldPath(path);
+    const std::u16string folded = foldPath(path);
     if (hiddenFiles_.count(folded) != 0) return 2;  // ERROR_FILE_NOT_FOUND
-    for (std::size_t cut = folded.find('\\'); cut != std::string::npos; cut = folded.find('\\', cut + 1))
+    for (std::size_t cut = folded.find(u'\\'); cut != std::u16string::npos; cut = folded.find(u'\\', cut + 1))
         if (hiddenFiles_.count(folded.substr(0, cut)) != 0) return 3;  // ERROR_PATH_NOT_FOUND
     return 0;
 }

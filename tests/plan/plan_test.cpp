@@ -81,10 +81,10 @@ Lines planned(const korvalend::TPlanReport& r, Effect::Kind kind) {
 
 // True when PATH is one of the planned paths or lies inside one.
 bool covered(const std::string& path, const Lines& plannedPaths) {
-    const std::string p = platform::plan::foldPath(path);
+    const std::u16string p = platform::plan::foldPath(path);
     for (const std::string& planned : plannedPaths) {
-        const std::string q = platform::plan::foldPath(planned);
-        if (p == q || p.rfind(q + "\\", 0) == 0) return true;
+        const std::u16string q = platform::plan::foldPath(planned);
+        if (p == q || p.rfind(q + u"\\", 0) == 0) return true;
     }
     return false;
 }
@@ -130,6 +130,13 @@ const std::vector<Case>& cases() {
         {"installerMissing", [](SuiteMachine& s) { s.m.files.systemDirectory = "C:\\Windows\\nowhere"; }, {}},
         {"programFilesItself", [](SuiteMachine& s) { location(s, "C:\\Program Files\\"); }, {}},
         {"profile", [](SuiteMachine& s) { location(s, "C:\\Users\\User\\"); }, {}},
+        // Code page 932: the second byte of the folder's name is 0x5C.
+        {"doubleByteFolder",
+         [](SuiteMachine& s) {
+             s.m.codePage = 932;
+             location(s, "C:\\\x95\x5C\\");
+         },
+         {}},
         {"junction",
          [](SuiteMachine& s) {
              s.m.files.addFile("D:\\Data\\thesis.doc", "data");
