@@ -60,7 +60,9 @@ std::string FORMATPLANTEXT(const TPlanReport& report) {
             }
             case Kind::Kept: out += "     - " + e.what + " " + e.text + ": kept\r\n"; break;
             case Kind::Skipped: out += "     - " + e.what + ": skipped, " + e.text + "\r\n"; break;
-            case Kind::Waits: out += "     - waits, if need be, for " + e.what + "\r\n"; break;
+            case Kind::Waits:
+                out += std::string("     - ") + (step == 0 ? "first" : "then") + " waits, if need be, for " + e.what + "\r\n";
+                break;
         }
     }
     if (step == 0) out += "  none: nothing would be changed\r\n";
