@@ -3,26 +3,19 @@
 // it makes, and the cost of each walk against a bare loop that lists the
 // entries, opens each, reads its DisplayName and closes it. The machine is
 // made in this prefix's registry and C:\korvalbench, and taken away after.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "platform/plan/plan.h"
+#include "bench/winbench.h"
 #include "korvalend/program.h"
+#include "platform/plan/plan.h"
 
 namespace {
 
-const std::wstring kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+using winbench::kUninstall;
+using winbench::median;
+using winbench::seconds;
 const std::wstring kSuiteCode = L"{KORVALBENCH-SUITE}";
 const std::wstring kHelpCode = L"{KORVALBENCH-HELP}";
 const std::wstring kVendor = L"SOFTWARE\\The Document Foundation\\LibreOffice";
@@ -33,8 +26,7 @@ bool setValue(const std::wstring& path, const wchar_t* name, const std::wstring&
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return false;
-    const bool ok = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    const bool ok = winbench::setText(key, name, text);
     RegCloseKey(key);
     return ok;
 }
@@ -83,44 +75,6 @@ void removeMachine(int others) {
     RemoveDirectoryW(L"C:\\korvalbench");
 }
 
-// The least a walk must do: list the entries, open each, read DisplayName.
-void minimalLoop() {
-    HKEY parent = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall.c_str(), 0, KEY_READ, &parent) != ERROR_SUCCESS) return;
-    DWORD subKeys = 0;
-    RegQueryInfoKeyA(parent, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr, nullptr);
-    std::vector<std::wstring> names;
-    for (DWORD i = 0; i < subKeys; ++i) {
-        wchar_t name[256];
-        DWORD len = 256;
-        if (RegEnumKeyExW(parent, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.emplace_back(name, len);
-    }
-    for (const auto& name : names) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
-        wchar_t text[512];
-        DWORD size = sizeof text;
-        DWORD type = 0;
-        (void)RegQueryValueExW(key, L"DisplayName", nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
-        RegCloseKey(key);
-    }
-    RegCloseKey(parent);
-}
-
-template <typename F>
-double seconds(F f) {
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> t) {
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
 struct Measure {
     double plan = 0, loop = 0;
     std::size_t walks = 0, steps = 0;
@@ -130,7 +84,7 @@ Measure measure() {
     Measure m;
     std::vector<double> plans, loops;
     for (int r = 0; r < 11; ++r) {
-        loops.push_back(seconds(minimalLoop));
+        loops.push_back(seconds(winbench::bareUninstallWalk));
         plans.push_back(seconds([&] {
             platform::plan::Recorder plan;  // the preview's binding records here
             (void)korvalend::RUN({});

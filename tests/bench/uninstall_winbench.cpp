@@ -2,25 +2,19 @@
 // loop that lists the entries, opens each, reads its DisplayName and closes
 // it. The entries are created under the real Uninstall key of this prefix
 // and removed afterwards.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench/winbench.h"
 #include "korvalend/uninstall_search.h"
 
 namespace {
 
-const wchar_t* const kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+using winbench::kUninstall;
+using winbench::median;
+using winbench::seconds;
+using winbench::setText;
 
 std::wstring entryName(int i) {
     wchar_t buf[64];
@@ -28,15 +22,10 @@ std::wstring entryName(int i) {
     return buf;
 }
 
-bool setText(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ) {
-    return RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-}
-
 bool createEntries(int count) {
     for (int i = 0; i < count; ++i) {
         HKEY key = nullptr;
-        const std::wstring path = std::wstring(kUninstall) + L"\\" + entryName(i);
+        const std::wstring path = kUninstall + L"\\" + entryName(i);
         if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
             ERROR_SUCCESS)
             return false;
@@ -55,51 +44,9 @@ bool createEntries(int count) {
 
 void removeEntries(int count) {
     HKEY parent = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_ALL_ACCESS, &parent) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall.c_str(), 0, KEY_ALL_ACCESS, &parent) != ERROR_SUCCESS) return;
     for (int i = 0; i < count; ++i) RegDeleteKeyW(parent, entryName(i).c_str());
     RegCloseKey(parent);
-}
-
-// The least a search must do: list the entries, open each, read DisplayName.
-int minimalLoop() {
-    HKEY parent = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ, &parent) != ERROR_SUCCESS) return -1;
-    DWORD subKeys = 0;
-    RegQueryInfoKeyA(parent, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr, nullptr);
-    std::vector<std::wstring> names;
-    for (DWORD i = 0; i < subKeys; ++i) {
-        wchar_t name[256];
-        DWORD len = 256;
-        if (RegEnumKeyExW(parent, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.emplace_back(name, len);
-    }
-    int found = 0;
-    for (const auto& name : names) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
-        wchar_t text[512];
-        DWORD size = sizeof text;
-        DWORD type = 0;
-        if (RegQueryValueExW(key, L"DisplayName", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
-            ERROR_SUCCESS)
-            ++found;
-        RegCloseKey(key);
-    }
-    RegCloseKey(parent);
-    return found;
-}
-
-template <typename F>
-double seconds(F f) {
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> t) {
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
 }
 
 }  // namespace
@@ -120,7 +67,7 @@ int main() {
         // Alternated, so that load from elsewhere weighs on both alike.
         std::vector<double> minimal, search;
         for (int r = 0; r < repeats; ++r) {
-            minimal.push_back(seconds([&] { listed = minimalLoop(); }));
+            minimal.push_back(seconds([&] { listed = winbench::bareUninstallWalk(); }));
             search.push_back(seconds([&] {
                 result = korvalend::RECH_PROG("Korvalbench No Such Product", "DisplayName", "UninstallString");
             }));
