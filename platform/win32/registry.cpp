@@ -57,16 +57,19 @@ int32_t regEnumValueW(Handle key, uint32_t index, std::u16string& name) {
 }
 
 int32_t backend::regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type, std::string& data) {
-    // The value may change between the size query and the read: retry.
+    // Most values fit a small buffer, read in one call; a larger one is read
+    // again at the size the first call reported (retried, since the value may
+    // grow in between).
+    std::string buffer(256, '\0');
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD kind = 0;
-        DWORD size = 0;
-        LSTATUS rc = RegQueryValueExW(asKey(key), wide(valueName), nullptr, &kind, nullptr, &size);
-        if (rc != ERROR_SUCCESS) return rc;
-        std::string buffer(size, '\0');
-        rc = RegQueryValueExW(asKey(key), wide(valueName), nullptr, &kind,
-                              reinterpret_cast<BYTE*>(buffer.data()), &size);
-        if (rc == ERROR_MORE_DATA) continue;
+        DWORD size = static_cast<DWORD>(buffer.size());
+        const LSTATUS rc = RegQueryValueExW(asKey(key), wide(valueName), nullptr, &kind,
+                                            reinterpret_cast<BYTE*>(buffer.data()), &size);
+        if (rc == ERROR_MORE_DATA) {
+            buffer.assign(size, '\0');
+            continue;
+        }
         if (rc != ERROR_SUCCESS) return rc;
         buffer.resize(size);
         type = kind;
