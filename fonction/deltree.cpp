@@ -98,7 +98,7 @@ bool SHDELETEFOLDER(platform::Handle PARENT, const std::string& FOLDER, TSHDELET
 }
 
 bool RECYCLEITEM(const std::string& PATH) {
-    // One path, never a wildcard specification ("*" and "?" are no second
+    // One path, never a wildcard pattern ("*" and "?" are never the second
     // byte of a double-byte character).
     if (PATH.empty() || PATH.find_first_of("*?") != std::string::npos) return false;
     return SHDELETEFILES(nullptr, PATH, {DOSILENT, DOALLOWUNDO});

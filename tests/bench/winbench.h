@@ -2,18 +2,12 @@
 // text value, and the bare walk of the Uninstall key a search is held to.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
+
+#include "platform/win32/windows_support.h"
 
 namespace winbench {
 
