@@ -99,6 +99,10 @@ TEST(UninstallSearch, EntriesThatCannotBeOpenedAreSkipped) {
     addUninstallEntry(m, "A", "LibreOffice locked", "a.exe");
     addUninstallEntry(m, "B", "LibreOffice open", "b.exe");
     m.registry.findKey(Root::LocalMachine, entryKey("A"))->openable = false;
+    // Nor does an entry that does not match end the search when its value
+    // names cannot be listed: they are listed only to confirm a match.
+    addUninstallEntry(m, "0", "Other", "o.exe");
+    m.registry.findKey(Root::LocalMachine, entryKey("0"))->enumError = 1359;
     EXPECT_EQ(RECH_PROG("LibreOffice", "DisplayName", "UninstallString"), "b.exe");
     EXPECT_EQ(m.registry.openHandles(), 0);
 }
