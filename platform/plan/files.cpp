@@ -76,6 +76,17 @@ void expand(Recorder& r, const std::string& source, std::vector<std::string>& ou
         if (data.name != "." && data.name != ".." && matches(data.name, mask)) out.push_back(folder + "\\" + data.name);
 }
 
+// Records an effect on one path; answers the recorder it went to.
+Recorder& recordOn(Effect::Kind kind, const std::string& path, uint32_t attributes = 0) {
+    Recorder& r = plan::current();
+    Effect e;
+    e.kind = kind;
+    e.path = path;
+    e.attributes = attributes;
+    r.record(std::move(e));
+    return r;
+}
+
 bool answer(Recorder& r, bool ok, int32_t error) {
     r.lastError = ok ? kErrorSuccess : error;
     return ok;
@@ -91,22 +102,13 @@ int32_t getLastError() {
 }
 
 bool setFileAttributesA(const std::string& path, uint32_t attributes) {
-    Recorder& r = plan::current();
-    Effect e;
-    e.kind = Effect::Kind::SetAttributes;
-    e.path = path;
-    e.attributes = attributes;
-    r.record(std::move(e));
+    Recorder& r = recordOn(Effect::Kind::SetAttributes, path, attributes);
     if (r.performer != nullptr) return r.performer->setFileAttributesA(path, attributes);
     return answer(r, attributesOf(r, path) != kInvalidFileAttributes, kErrorFileNotFound);
 }
 
 bool deleteFileA(const std::string& path) {
-    Recorder& r = plan::current();
-    Effect e;
-    e.kind = Effect::Kind::DeleteFile;
-    e.path = path;
-    r.record(std::move(e));
+    Recorder& r = recordOn(Effect::Kind::DeleteFile, path);
     if (r.performer != nullptr) return r.performer->deleteFileA(path);
     const uint32_t attributes = attributesOf(r, path);
     if (attributes == kInvalidFileAttributes) return answer(r, false, kErrorFileNotFound);
@@ -116,11 +118,7 @@ bool deleteFileA(const std::string& path) {
 }
 
 bool removeDirectoryA(const std::string& path) {
-    Recorder& r = plan::current();
-    Effect e;
-    e.kind = Effect::Kind::RemoveDirectory;
-    e.path = path;
-    r.record(std::move(e));
+    Recorder& r = recordOn(Effect::Kind::RemoveDirectory, path);
     if (r.performer != nullptr) return r.performer->removeDirectoryA(path);
     const uint32_t attributes = attributesOf(r, path);
     if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) == 0)
