@@ -108,10 +108,6 @@ FolderPath SPLITFOLDERPATH(const std::string& path) {
     return out;  // relative, drive-relative ("C:x") or rooted without a drive ("\x")
 }
 
-bool ISSAMEORANCESTOR(const std::string& ancestor, const std::string& path) {
-    return sameOrAncestor(compared(ancestor), compared(path));
-}
-
 TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protectedFolders, bool itself) {
     // A NUL would end the shell's double-NUL list early and name a second path.
     if (folder.find('\0') != std::string::npos || folder.find_first_of("*?") != std::string::npos)

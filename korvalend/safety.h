@@ -19,10 +19,6 @@ struct FolderPath {
 };
 [[nodiscard]] FolderPath SPLITFOLDERPATH(const std::string& path);
 
-// True when `ancestor` equals `path` or contains it, comparing whole
-// components with the ANSI upper-casing.
-[[nodiscard]] bool ISSAMEORANCESTOR(const std::string& ancestor, const std::string& path);
-
 // Why something is kept. Each reason is a short predicate of the path or name
 // it concerns ("C:\Program Files is a well-known folder").
 enum class TREFUSAL {

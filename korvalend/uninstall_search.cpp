@@ -66,8 +66,8 @@ std::string searchUninstallEntries(const std::string& SCHAINE, const std::string
     const auto wanted = [&](const std::string& text) { return DISPLAYBEGINSWITH(text, SCHAINE); };
     WALKUNINSTALLENTRIES(SKEY, wanted, [&](const TUninstallEntry& e) {
         if (e.error) std::rethrow_exception(e.error);
-        if (e.key->VALUEEXISTS(SKEY2))  // value names are case-insensitive here
-            result = answer == UninstallAnswer::ValueText ? e.valueText(SKEY2) : e.name;
+        if (answer == UninstallAnswer::ValueText) result = e.valueText(SKEY2);
+        else if (e.key->VALUEEXISTS(SKEY2)) result = e.name;  // value names are case-insensitive here
         return true;
     });
     return result;

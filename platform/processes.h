@@ -10,8 +10,6 @@ namespace platform {
 
 constexpr uint32_t kTh32csSnapProcess = 2;
 constexpr uint32_t kProcessTerminate = 1;
-// What GetExitCodeProcess reads for a process that has not ended.
-constexpr uint32_t kStillActive = 259;
 // Size of PROCESSENTRY32 (ANSI) on 64-bit Windows.
 constexpr uint32_t kProcessEntry32Size = 304;
 

@@ -26,31 +26,6 @@ bool hiddenEntry(const Recorder& r, const std::string& folder, const std::string
     return name != "." && name != ".." && r.fileHidden(folder + "\\" + name) != 0;
 }
 
-// The wildcard test of a shell source's last component: "*" any run, "?" one
-// byte, letter case ignored; "*.*" takes every name, as the shell reads it.
-bool matches(const std::string& name, const std::string& mask) {
-    if (mask == "*.*") return true;
-    const std::string n = charUpperBuffA(name);
-    const std::string m = charUpperBuffA(mask);
-    std::size_t ni = 0, mi = 0, star = std::string::npos, retry = 0;
-    while (ni < n.size()) {
-        if (mi < m.size() && (m[mi] == '?' || m[mi] == n[ni])) {
-            ++ni;
-            ++mi;
-        } else if (mi < m.size() && m[mi] == '*') {
-            star = mi++;
-            retry = ni;
-        } else if (star != std::string::npos) {
-            mi = star + 1;
-            ni = ++retry;
-        } else {
-            return false;
-        }
-    }
-    while (mi < m.size() && m[mi] == '*') ++mi;
-    return mi == m.size();
-}
-
 // What the path names through the overlay (INVALID when absent).
 uint32_t attributesOf(Recorder& r, const std::string& path) {
     if (const int32_t error = r.fileHidden(path)) {
@@ -62,7 +37,7 @@ uint32_t attributesOf(Recorder& r, const std::string& path) {
 }
 
 // The paths one source of the shell's delete reaches: itself, or the entries
-// its wildcards match.
+// its wildcards match, as the file system's own search matches them.
 void expand(Recorder& r, const std::string& source, std::vector<std::string>& out) {
     const std::string folder = folderOf(source);
     const std::string mask = source.substr(folder.size() + (folder.size() < source.size() ? 1 : 0));
@@ -71,9 +46,9 @@ void expand(Recorder& r, const std::string& source, std::vector<std::string>& ou
         return;
     }
     FindData data;
-    UniqueFind find = findFirstFileA(folder + "\\*", data);
+    UniqueFind find = findFirstFileA(source, data);
     for (bool more = find.valid(); more; more = findNextFileA(find.get(), data))
-        if (data.name != "." && data.name != ".." && matches(data.name, mask)) out.push_back(folder + "\\" + data.name);
+        if (data.name != "." && data.name != "..") out.push_back(folder + "\\" + data.name);
 }
 
 // Records an effect on one path; answers the recorder it went to.
