@@ -208,27 +208,6 @@ TEST(Plan, EachRemovalCaseIsPlannedWithoutChangeAndAnnouncesItsRun) {
     }
 }
 
-TEST(Plan, AnUninstalledEntryReadsAsGoneAndTheRunGoesOnToTheLeftovers) {
-    SuiteMachine s;
-    s.addExtension("ext-lo", "LibreOffice Extension Grammar");
-    s.addExtension("ext-lo2", "LibreOffice Extension Thesaurus");
-    const korvalend::TPlanReport plan = korvalend::PLANREMOVAL({});
-    // The suite's entry reads as gone after its uninstaller, or the run
-    // would stop before the leftovers; every launch is one the run waits for.
-    EXPECT_EQ(planned(plan, Effect::Kind::Launch),
-              (Lines{"C:\\Program Files\\Ext\\ext-lo\\unins000.exe| /verysilent",
-                     "C:\\Program Files\\Ext\\ext-lo2\\unins000.exe| /verysilent",
-                     "C:\\Windows\\system32\\Msiexec.exe|/passive /norestart /x" + kSuiteCode}));
-    EXPECT_EQ(planned(plan, Effect::Kind::ShellDelete),
-              (Lines{"c:\\program files\\libreoffice\\program", "c:\\program files\\libreoffice\\readmes",
-                     "c:\\program files\\libreoffice\\CREDITS.fodt", "c:\\program files\\libreoffice",
-                     kPrograms + "LibreOffice 7.6\\LibreOffice Writer.lnk", kPrograms + "LibreOffice 7.6"}));
-    for (const Effect& e : plan.effects)
-        if (e.kind == Effect::Kind::Launch) {
-            EXPECT_TRUE(e.waited) << e.path;
-        }
-}
-
 TEST(Plan, TheErrorTheRunWouldMeetEndsThePlanWith217) {
     SuiteMachine s;
     s.m.registry.setDword(Root::LocalMachine, "Software\\Classes\\AppID\\{82154420-0FBF-11d4-8313-005004526AB4}", "", 7);
@@ -261,19 +240,33 @@ TEST(Plan, OptionsComeInAnyOrderAndOnlyTheExactOnesCount) {
     EXPECT_TRUE(s.m.shell.launches.empty());
 }
 
+// What the run found, as the removal told it, and each step with its exact
+// command line.
 TEST(Plan, TextNamesEachStepAndItsExactCommandLine) {
     SuiteMachine s;
     s.addHelpPack();
-    s.m.processes.add("soffice.bin");
+    s.addExtension("ext-lo", "LibreOffice Extension Grammar");
+    const std::string soffice = std::to_string(s.m.processes.add("soffice.bin"));
     const std::string text = korvalend::FORMATPLANTEXT(korvalend::PLANREMOVAL({"/quiet"}));
     for (const std::string& line : Lines{
-             "  product code: " + kSuiteCode, std::string("  1. end process soffice.bin (id "),
-          "  2. run C:\\Windows\\system32\\Msiexec.exe /quiet /norestart /x" + kHelpCode +
-              "\r\n     and wait for it to end",
-          "run C:\\Windows\\system32\\Msiexec.exe /quiet /norestart /x" + kSuiteCode,
-          "delete " + kDesktop + "LibreOffice Writer.lnk",
-          std::string("send to the Recycle Bin: c:\\program files\\libreoffice\\program\r\n"),
-          std::string("Exit code of the real run: 0\r\n")})
+             "Found:\r\n"
+             "  AppID: LibreOffice Service Manager\r\n"
+             "  vendor key: \\SOFTWARE\\The Document Foundation\\LibreOffice\\\r\n"
+             "  install location: c:\\program files\\libreoffice\\\r\n"
+             "  product key: LibreOffice 7.6\r\n"
+             "  product code: " + kSuiteCode + "\r\n"
+             "  running process: soffice.bin (process " + soffice + ")\r\n"
+             "  extension: LibreOffice Extension Grammar (ext-lo)\r\n"
+             "  help pack: LibreOffice 7.6 Help Pack (French) (" + kHelpCode + ")\r\n\r\n",
+             "  1. end process soffice.bin (id " + soffice + ")\r\n"
+             "  2. run \"C:\\Program Files\\Ext\\ext-lo\\unins000.exe\" /verysilent\r\n"
+             "     and wait for it to end\r\n"
+             "     - then waits, if need be, for a busy Windows Installer (Global\\_MSIExecute)\r\n"
+             "  3. run C:\\Windows\\system32\\Msiexec.exe /quiet /norestart /x" + kHelpCode + "\r\n",
+             "run C:\\Windows\\system32\\Msiexec.exe /quiet /norestart /x" + kSuiteCode,
+             "delete " + kDesktop + "LibreOffice Writer.lnk",
+             std::string("send to the Recycle Bin: c:\\program files\\libreoffice\\program\r\n"),
+             std::string("Exit code of the real run: 0\r\n")})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 }
 
