@@ -40,6 +40,27 @@ bool isPredefined(Handle h) {
     return v >= kClassesRoot && v <= kUsers;
 }
 
+// What a 64-bit process reaches through the 32-bit view (KEY_WOW64_32KEY):
+// below HKLM, SOFTWARE\X is SOFTWARE\WOW6432Node\X, and SOFTWARE itself the
+// node; SOFTWARE\Classes is shared by both views. Without the flag the node
+// is reached by its path alone.
+std::u16string viewPath(Handle parent, const std::u16string& path, uint32_t samDesired) {
+    if ((samDesired & kKeyWow64_32Key) == 0 || reinterpret_cast<std::uintptr_t>(parent) != kLocalMachine)
+        return path;
+    auto component = [&path](std::size_t& at) {
+        while (at < path.size() && path[at] == u'\\') ++at;
+        const std::size_t start = at;
+        while (at < path.size() && path[at] != u'\\') ++at;
+        return path.substr(start, at - start);
+    };
+    std::size_t at = 0;
+    if (!sim::sameName(component(at), u"SOFTWARE")) return path;
+    const std::size_t afterSoftware = at;
+    const std::u16string second = component(at);
+    if (sim::sameName(second, u"Classes") || sim::sameName(second, u"WOW6432Node")) return path;
+    return path.substr(0, afterSoftware) + u"\\WOW6432Node" + path.substr(afterSoftware);
+}
+
 }  // namespace
 
 void backend::closeKey(Handle key) noexcept {
@@ -61,8 +82,9 @@ int32_t backend::regOpenKeyExW(Handle parent, const std::u16string& subKey, uint
     if (key->deleted) return kErrorKeyDeleted;
     // The platform reads the name up to its first NUL, skips empty components
     // ("a\\b", a trailing backslash) and rejects a leading backslash.
-    const std::u16string path = subKey.substr(0, subKey.find(u'\0'));
-    if (!path.empty() && path.front() == u'\\') return kErrorInvalidParameter;
+    const std::u16string named = subKey.substr(0, subKey.find(u'\0'));
+    if (!named.empty() && named.front() == u'\\') return kErrorInvalidParameter;
+    const std::u16string path = viewPath(parent, named, samDesired);
     std::u16string part;
     auto descend = [&](const std::u16string& name) -> bool {
         auto it = key->subkeys.find(name);

@@ -29,6 +29,8 @@ Registry::Registry()
     : hklm_(std::make_shared<RegKey>()), hkcu_(std::make_shared<RegKey>()), hku_(std::make_shared<RegKey>()) {
     addKey(Root::LocalMachine, "Software\\Classes");
     addKey(Root::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    // The 32-bit programs' view of SOFTWARE, as 64-bit Windows keeps it.
+    addKey(Root::LocalMachine, "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 }
 
 std::shared_ptr<RegKey> Registry::rootKey(Root root) {

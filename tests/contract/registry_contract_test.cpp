@@ -115,6 +115,28 @@ TEST_F(RegistryContract, ClassesRootIsSeenThroughMachineClasses) {
     EXPECT_TRUE(sandbox.deleteTree(key));
 }
 
+// A 64-bit program reaches the 32-bit programs' keys through the 32-bit view
+// (KEY_WOW64_32KEY in the accessor's mask), or by the node's own path.
+TEST_F(RegistryContract, TheThirtyTwoBitViewIsTheNodeBelowSoftware) {
+    const std::u16string node = u"SOFTWARE\\WOW6432Node\\korvalend-tests";
+    (void)sandbox.deleteTree(node);
+    ASSERT_TRUE(sandbox.setString(at(u"Both"), u"view", u"64-bit"));
+    ASSERT_TRUE(sandbox.setString(node + u"\\Both", u"view", u"32-bit"));
+    ASSERT_TRUE(sandbox.createKey(node + u"\\Only32"));
+    TRegistry native(platform::kKeyRead);
+    TRegistry wow(platform::kKeyRead | platform::kKeyWow64_32Key);
+    for (TRegistry* reg : {&native, &wow}) reg->SETROOTKEY(platform::hkeyLocalMachine());
+    ASSERT_TRUE(native.OPENKEYREADONLY(kRootAnsi + "\\Both"));
+    EXPECT_EQ(native.READSTRING("view"), "64-bit");
+    ASSERT_TRUE(wow.OPENKEYREADONLY(kRootAnsi + "\\Both"));
+    EXPECT_EQ(wow.READSTRING("view"), "32-bit");
+    EXPECT_TRUE(wow.KEYEXISTS(kRootAnsi + "\\Only32"));
+    EXPECT_FALSE(native.KEYEXISTS(kRootAnsi + "\\Only32"));
+    EXPECT_TRUE(native.KEYEXISTS("\\SOFTWARE\\WOW6432Node\\korvalend-tests\\Only32"));
+    EXPECT_TRUE(wow.KEYEXISTS("\\SOFTWARE\\WOW6432Node\\korvalend-tests\\Only32"));
+    EXPECT_TRUE(sandbox.deleteTree(node));
+}
+
 // --- access rights ----------------------------------------------------------
 
 TEST_F(RegistryContract, ReadOnlyKeyCanBeProbedOpenedAndRead) {
