@@ -37,9 +37,9 @@ void PUMPMESSAGES() {
     }
 }
 
-std::optional<uint32_t> SHELLEXECANDWAITCODE(const std::string& FILENAME, const std::string& PARAMETERS,
-                                             const std::string& VERB, int32_t CMDSHOW,
-                                             const std::string& DIRECTORY) {
+TLaunchOutcome SHELLEXECANDWAITFOR(const std::string& FILENAME, const std::string& PARAMETERS,
+                                   const std::string& VERB, int32_t CMDSHOW, const std::string& DIRECTORY,
+                                   uint64_t LIMITMS) {
     platform::ShellExecuteInfoA SEI;
     RESETMEMORY(SEI, kSeiSize);
     SEI.cbSize = kSeiSize;
@@ -50,21 +50,45 @@ std::optional<uint32_t> SHELLEXECANDWAITCODE(const std::string& FILENAME, const 
     SEI.nShow = CMDSHOW;
     SEI.lpDirectory = PCHARORNIL(DIRECTORY);
 
-    if (platform::shellExecuteExA(SEI) == 0) return std::nullopt;
+    TLaunchOutcome outcome;
+    if (platform::shellExecuteExA(SEI) == 0) return outcome;
+    outcome.kind = TLaunchOutcome::Kind::Ended;
     // Owned from here on, so it is closed on every way out.
     platform::UniqueProcess process(SEI.hProcess);
     SEI.hProcess = nullptr;
     // Handed to an already running program: nothing of ours to wait for.
-    if (!process) return 0u;
+    if (!process) return outcome;
 
-    (void)platform::waitForInputIdle(process.get(), platform::kInfinite);
+    const uint64_t start = platform::getTickCount64();
+    const auto elapsed = [start] { return platform::getTickCount64() - start; };
+    const bool limited = LIMITMS != kNoTimeLimit;
+    // A program that never gets idle must not hold a limited wait here.
+    const uint32_t idleLimit = !limited ? platform::kInfinite
+                               : LIMITMS < platform::kInfinite ? static_cast<uint32_t>(LIMITMS)
+                                                               : platform::kInfinite - 1;
+    (void)platform::waitForInputIdle(process.get(), idleLimit);
     uint32_t waited;
-    while ((waited = platform::waitForSingleObject(process.get(), kWaitSliceMs)) == platform::kWaitTimeout)
+    while ((waited = platform::waitForSingleObject(process.get(), kWaitSliceMs)) == platform::kWaitTimeout) {
+        if (limited && elapsed() >= LIMITMS) {
+            outcome.kind = TLaunchOutcome::Kind::StillRunning;
+            outcome.waitedMs = elapsed();
+            return outcome;
+        }
         PUMPMESSAGES();
+    }
+    outcome.waitedMs = elapsed();
     // After a failed wait the code would read STILL_ACTIVE, which is no outcome.
-    uint32_t code = 0;
-    if (waited != platform::kWaitObject0 || !platform::getExitCodeProcess(process.get(), code)) return 0u;
-    return code;
+    if (waited != platform::kWaitObject0 || !platform::getExitCodeProcess(process.get(), outcome.exitCode))
+        outcome.exitCode = 0;
+    return outcome;
+}
+
+std::optional<uint32_t> SHELLEXECANDWAITCODE(const std::string& FILENAME, const std::string& PARAMETERS,
+                                             const std::string& VERB, int32_t CMDSHOW,
+                                             const std::string& DIRECTORY) {
+    const TLaunchOutcome outcome = SHELLEXECANDWAITFOR(FILENAME, PARAMETERS, VERB, CMDSHOW, DIRECTORY, kNoTimeLimit);
+    if (outcome.kind == TLaunchOutcome::Kind::NotStarted) return std::nullopt;
+    return outcome.exitCode;
 }
 
 bool SHELLEXECANDWAIT(const std::string& FILENAME, const std::string& PARAMETERS, const std::string& VERB,

@@ -38,6 +38,23 @@ void RESETMEMORY(T& P, int32_t SIZE) noexcept {
 [[nodiscard]] std::optional<uint32_t> SHELLEXECANDWAITCODE(const std::string& FILENAME,
                                                            const std::string& PARAMETERS, const std::string& VERB,
                                                            int32_t CMDSHOW, const std::string& DIRECTORY);
+// How a launch with a time limit ended.
+struct TLaunchOutcome {
+    enum class Kind {
+        NotStarted,  // the shell refused the command
+        Ended,       // the started process ended (or there was nothing of ours to wait for)
+        StillRunning,  // the time allowed ran out first: it is left running
+    };
+    Kind kind = Kind::NotStarted;
+    uint32_t exitCode = 0;  // Ended: the child's code, 0 when none can be had
+    uint64_t waitedMs = 0;  // what the wait took, the input-idle wait included
+};
+inline constexpr uint64_t kNoTimeLimit = UINT64_MAX;
+// SHELLEXECANDWAITCODE that stops waiting after LIMITMS (the input-idle wait
+// included), messages served meanwhile as ever.
+[[nodiscard]] TLaunchOutcome SHELLEXECANDWAITFOR(const std::string& FILENAME, const std::string& PARAMETERS,
+                                                 const std::string& VERB, int32_t CMDSHOW,
+                                                 const std::string& DIRECTORY, uint64_t LIMITMS);
 // The same, telling only whether the shell accepted the command; the child's
 // exit code is not looked at.
 [[nodiscard]] bool SHELLEXECANDWAIT(const std::string& FILENAME, const std::string& PARAMETERS,

@@ -31,11 +31,11 @@ bool TESTLIBREOFFICE(const std::string& SLIBO) {
 
 bool ISLIBREOFFICEINSTALL() {
     if (!fonction::PROGIDEXISTS(SPROGID_SERVICEMANAGER)) {
-        REMOVALOBSERVER().skipped("removal", "the ProgID com.sun.star.ServiceManager.1 is not registered");
+        REMOVALOBSERVER().skipped("detection", "the ProgID com.sun.star.ServiceManager.1 is not registered");
         return false;
     }
     if (TESTLIBREOFFICE("LibreOffice") || TESTLIBREOFFICE("Collabora") || TESTLIBREOFFICE("ZetaOffice")) return true;
-    REMOVALOBSERVER().skipped("removal", "the AppID names no LibreOffice, Collabora or ZetaOffice suite");
+    REMOVALOBSERVER().skipped("detection", "the AppID names no LibreOffice, Collabora or ZetaOffice suite");
     return false;
 }
 

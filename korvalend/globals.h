@@ -1,5 +1,6 @@
-// The program-wide strings of one run. They live until the process ends; the
-// removal procedure only reads them.
+// The program-wide options of one run. They live until the process ends; the
+// removal only reads them. A suite's own facts are no program-wide strings:
+// each suite's are handed down as a value (TSuiteFacts).
 #pragma once
 
 #include <string>
@@ -11,9 +12,5 @@ inline const std::string SPARAM_QUIET = "/quiet /norestart";
 
 // Windows Installer options written into every Msiexec.exe parameter string.
 inline std::string SPARAM;
-// Install location (lower case), product key, Windows Installer product code.
-inline std::string SCHEMOPEN;
-inline std::string SVERSOOO;
-inline std::string SPRODUCTCODE;
 
 }  // namespace korvalend

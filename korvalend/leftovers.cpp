@@ -8,6 +8,7 @@
 #include "korvalend/detection.h"
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
+#include "korvalend/resolution.h"
 #include "korvalend/safety.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -39,6 +40,7 @@ const std::array<std::string, 10> SLAYOUT = {
 constexpr uint32_t kAllAttributes = 0x1FF;
 
 void keep(const std::string& path, TREFUSAL reason) { REMOVALOBSERVER().kept(path, REFUSALREASON(reason)); }
+void keep(const std::string& path, const std::string& reason) { REMOVALOBSERVER().kept(path, reason); }
 void skip(const std::string& step, const std::string& reason) { REMOVALOBSERVER().skipped(step, reason); }
 void skipForKey(const std::string& step, TREFUSAL reason) {
     skip(step, std::string("the product key ") + REFUSALREASON(reason));
@@ -83,22 +85,46 @@ void deleteShortcut(const std::string& folder, const std::string& name) {
     if (isFile(path)) (void)platform::deleteFileA(path);
 }
 
-void deleteDesktopShortcuts(const std::string& SVERSOOO, TREFUSAL keyRefusal) {
+// What the removed suite shares by name with the suites that stay.
+struct TShared {
+    bool productKey = false;   // another installed suite has the same product key
+    bool libreOffice = false;  // a LibreOffice stays: the six shortcuts are its too
+    bool family = false;       // a suite of the removed suite's family stays
+
+    TShared(const TSuiteFacts& suite, const std::vector<TRegisteredEntry>& staying) {
+        const std::string own = FAMILYNAMEOF(suite.SVERSOOO);
+        for (const TRegisteredEntry& r : staying) {
+            if (r.what.kind != TFamilyKind::Suite) continue;
+            productKey = productKey || ISSUITEOF(r, suite.SVERSOOO);
+            libreOffice = libreOffice || r.what.family == SFAMILY_LIBREOFFICE;
+            family = family || (!own.empty() && r.what.family == own);
+        }
+    }
+};
+
+const std::string SANOTHERSUITE_KEY = "another installed suite has the same product key";
+
+void deleteDesktopShortcuts(const std::string& SVERSOOO, TREFUSAL keyRefusal, const TShared& shared) {
     const std::string desktop = fonction::GETCOMMONDESKTOPDIRECTORYFOLDER();
     // An empty folder would name the root of the current drive.
     if (desktop.empty()) return skip("desktop shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
-    for (const std::string& name : FICHIERS) deleteShortcut(desktop, name);
-    if (keyRefusal == TREFUSAL::NONE) deleteShortcut(desktop, SVERSOOO + ".lnk");
-    else skipForKey("desktop shortcut named after the product key", keyRefusal);
-    if (startsWithAsciiCaseless(SVERSOOO, "Collabora"))
-        for (const std::string& name : FICHIERS_COLLABORA) deleteShortcut(desktop, name + ".lnk");
+    if (shared.libreOffice) skip("desktop shortcuts of the LibreOffice applications", "a LibreOffice stays installed");
+    else
+        for (const std::string& name : FICHIERS) deleteShortcut(desktop, name);
+    if (keyRefusal != TREFUSAL::NONE) skipForKey("desktop shortcut named after the product key", keyRefusal);
+    else if (shared.productKey) skip("desktop shortcut named after the product key", SANOTHERSUITE_KEY);
+    else deleteShortcut(desktop, SVERSOOO + ".lnk");
+    if (!startsWithAsciiCaseless(SVERSOOO, "Collabora")) return;
+    if (shared.family) return skip("desktop shortcuts of the Collabora Office applications", "a Collabora Office stays installed");
+    for (const std::string& name : FICHIERS_COLLABORA) deleteShortcut(desktop, name + ".lnk");
 }
 
 // The current user's Startup shortcuts of the removed suite ("*Office*.lnk"
 // named after its family and a blank): another suite of the family, or
 // "LibreOfficeDev", stays installed and keeps its entry.
-void deleteStartupShortcuts(const std::string& family) {
+void deleteStartupShortcuts(const std::string& family, const TShared& shared) {
     if (family.empty()) return skipForKey("Startup shortcuts", TREFUSAL::NOTFAMILY);
+    if (shared.family) return skip("Startup shortcuts", "another suite of the family stays installed");
     const std::string startup = fonction::GETSTARTUPFOLDER();
     if (startup.empty()) return skip("Startup shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
     platform::TStringList names;
@@ -125,11 +151,36 @@ void recycleWhenEmpty(const std::string& folder, const ProtectedFolders& protect
     if (!fonction::RECYCLEITEM(folder)) keep(folder, TREFUSAL::NOTRECYCLED);
 }
 
-void recycleInstallFolder(const std::string& SCHEMOPEN, const ProtectedFolders& protectedFolders) {
+// Why the folder stays with another suite: a pack installed in it is still
+// registered, or another vendor key or view records it as the location of a
+// suite that stays. "" when neither.
+std::string heldByOthers(const TSuiteFacts& suite, const std::vector<TRegisteredEntry>& staying) {
+    for (const TRegisteredEntry& r : staying) {
+        const TSuiteEntry kind = SUITEENTRYKIND(r.displayName, suite.SVERSOOO);
+        if (r.view == suite.view && (kind == TSuiteEntry::HelpPack || kind == TSuiteEntry::LanguagePack))
+            return "holds " + r.displayName + ", which is still registered";
+    }
+    for (const std::string& vendor : SVENDOR_KEYS) {
+        for (const TRegistryView view : kRegistryViews) {
+            if (vendor == suite.vendorKey && view == suite.view) continue;
+            const std::vector<std::string> at = INSTALLLOCATIONS(vendor, view);
+            if (std::find(at.begin(), at.end(), suite.SCHEMOPEN) == at.end()) continue;
+            const auto stays = [&](const TRegisteredEntry& r) { return r.view == view && ISSUITEOF(r, suite.SVERSOOO); };
+            if (std::any_of(staying.begin(), staying.end(), stays))
+                return std::string("is the install location of the suite of the ") + VIEWNAME(view) + " view, which stays";
+        }
+    }
+    return {};
+}
+
+void recycleInstallFolder(const TSuiteFacts& suite, const std::vector<TRegisteredEntry>& staying,
+                          const ProtectedFolders& protectedFolders) {
+    const std::string& SCHEMOPEN = suite.SCHEMOPEN;
     if (SCHEMOPEN.empty() || !isDirectory(SCHEMOPEN)) return;
     const std::string folder = fonction::PATHREMOVESEPARATOR(SCHEMOPEN);
     if (const TREFUSAL reason = recycleRefusal(folder, protectedFolders, false); reason != TREFUSAL::NONE)
         return keep(folder, reason);
+    if (const std::string held = heldByOthers(suite, staying); !held.empty()) return keep(folder, held);
     for (const std::string& name : SLAYOUT) {
         // The path is built from the table, never from a name read back.
         const std::string path = inFolder(folder, name);
@@ -142,10 +193,11 @@ void recycleInstallFolder(const std::string& SCHEMOPEN, const ProtectedFolders& 
     recycleWhenEmpty(folder, protectedFolders);
 }
 
-void recycleStartMenuFolder(const std::string& SVERSOOO, TREFUSAL keyRefusal,
+void recycleStartMenuFolder(const std::string& SVERSOOO, TREFUSAL keyRefusal, const TShared& shared,
                             const ProtectedFolders& protectedFolders) {
     // A product key such as "Startup" names a folder that is not the suite's.
     if (keyRefusal != TREFUSAL::NONE) return skipForKey("Start-menu folder", keyRefusal);
+    if (shared.productKey) return skip("Start-menu folder", SANOTHERSUITE_KEY);
     const std::string programs = fonction::GETCOMMONPROGRAMSFOLDER();
     if (programs.empty()) return skip("Start-menu folder", REFUSALREASON(TREFUSAL::NOFOLDER));
     const std::string folder = inFolder(programs, SVERSOOO);
@@ -160,13 +212,18 @@ void recycleStartMenuFolder(const std::string& SVERSOOO, TREFUSAL keyRefusal,
 
 }  // namespace
 
-void DELETELEFTOVERS(const std::string& SCHEMOPEN, const std::string& SVERSOOO) {
+void DELETELEFTOVERS(const TSuiteFacts& SUITE, const std::vector<TRegisteredEntry>& STAYING) {
+    const std::string& SVERSOOO = SUITE.SVERSOOO;
     const TREFUSAL keyRefusal = PRODUCTKEYREFUSAL(SVERSOOO);
-    deleteDesktopShortcuts(SVERSOOO, keyRefusal);
-    deleteStartupShortcuts(FAMILYOF(SVERSOOO));
-    const ProtectedFolders protectedFolders = PROTECTEDFOLDERS();
-    recycleInstallFolder(SCHEMOPEN, protectedFolders);
-    recycleStartMenuFolder(SVERSOOO, keyRefusal, protectedFolders);
+    const TShared shared(SUITE, STAYING);
+    deleteDesktopShortcuts(SVERSOOO, keyRefusal, shared);
+    deleteStartupShortcuts(FAMILYOF(SVERSOOO), shared);
+    ProtectedFolders protectedFolders = PROTECTEDFOLDERS();
+    // Another account's own installation is never ours to touch.
+    for (const TPerUserInstall& install : PERUSERINSTALLS())
+        if (!SPLITFOLDERPATH(install.location).components.empty()) protectedFolders.trees.push_back(install.location);
+    recycleInstallFolder(SUITE, STAYING, protectedFolders);
+    recycleStartMenuFolder(SVERSOOO, keyRefusal, shared, protectedFolders);
 }
 
 }  // namespace korvalend

@@ -5,13 +5,19 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "korvalend/registered.h"
+#include "korvalend/suite.h"
 
 namespace korvalend {
 
 // Runs once the suite's Uninstall entry is gone: the shared desktop
 // shortcuts, the suite's Startup shortcuts of the current user, the suite's
 // layout in the install folder (and the folder once nothing else is left in
-// it) and the suite's Start-menu folder.
-void DELETELEFTOVERS(const std::string& SCHEMOPEN, const std::string& SVERSOOO);
+// it) and the suite's Start-menu folder. STAYING is what of the family is
+// still registered: what another installed suite shares by name stays with
+// it, and so does the install folder while a pack installed there stays.
+void DELETELEFTOVERS(const TSuiteFacts& SUITE, const std::vector<TRegisteredEntry>& STAYING);
 
 }  // namespace korvalend

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "korvalend/suite.h"
+
 namespace korvalend {
 
 class TRemovalObserver {
@@ -33,6 +35,16 @@ public:
     // A wait the run makes before going on (an uninstaller's end, a busy
     // Windows Installer).
     virtual void waits(const std::string& what) { (void)what; }
+    // A suite whose removal begins, the ORDER-th of the run (from 1).
+    virtual void removes(const TSuiteFacts& suite, int order) {
+        (void)suite;
+        (void)order;
+    }
+    // The run's exit code, and the case it stands for in words.
+    virtual void concluded(int exitCode, const std::string& why) {
+        (void)exitCode;
+        (void)why;
+    }
 };
 
 // The observer every decision is told to: one that does nothing unless

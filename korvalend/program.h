@@ -12,9 +12,9 @@ constexpr int kExitUncaughtError = 217;
 // Chooses SPARAM from the first argument: "/quiet" exactly, or the default.
 void SETPARAM(const std::vector<std::string>& args);
 
-// The run from top to bottom: probe, options, detection, resolution, removal.
-// Returns the exit code: the removal's, or 0 when there is nothing to remove.
-// Errors pass through to the caller.
+// The run from top to bottom: probe, options, detection, then every suite of
+// the family in turn (resolution, removal), the packs left without a suite,
+// and the exit code of what stays. Errors pass through to the caller.
 [[nodiscard]] int RUN(const std::vector<std::string>& args);
 
 // The report of the error being handled: its class name and message. Called

@@ -1,8 +1,8 @@
 #include "korvalend/removal.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
-#include <set>
 
 #include "fonction/folders.h"
 #include "fonction/launch.h"
@@ -13,6 +13,7 @@
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
 #include "korvalend/process_lookup.h"
+#include "korvalend/registered.h"
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "korvalend/vendor_lookup.h"
@@ -26,25 +27,21 @@ namespace {
 const std::string SDELETION_STEP = "deletion of what the uninstallation left";
 const std::string SINSTALLER_WAIT_STEP = "the wait for a busy Windows Installer";
 
-// What one removal keeps from one step to the next.
-struct TRemovalRun {
-    uint64_t installerWaitBudgetMs = kInstallerWaitBudgetMs;
-    std::set<std::string> entriesRun;        // Uninstall entries already dealt with
-    std::set<std::string> extensionCommands;  // upper-cased: one run per command
-};
-
 // What goes before the suite, in this order: the LibreOffice extensions, the
 // Collabora ones, the French help pack, the other help packs, the language
-// packs; within each, in listing order.
+// packs; within each, in listing order, the native view first.
 enum class TPart { LibreOfficeExtension, CollaboraExtension, FrenchHelpPack, HelpPack, LanguagePack };
 
 struct TPartEntry {
     TPart part;
+    TRegistryView view;
     std::string entry;
     std::string displayName;
     std::string command;
     std::exception_ptr commandError;  // raised when this entry's turn comes, as reading it always did
 };
+
+bool isExtension(TPart part) { return part == TPart::LibreOfficeExtension || part == TPart::CollaboraExtension; }
 
 std::optional<TPart> partOf(const std::string& displayName, const std::string& SVERSOOO) {
     const std::string upper = platform::charUpperBuffA(displayName);
@@ -62,19 +59,51 @@ std::optional<TPart> partOf(const std::string& displayName, const std::string& S
     }
 }
 
+// What the registry says of the others while a suite is removed: whose
+// extensions and packs are this suite's to take.
+struct TOthers {
+    const TSuiteFacts& suite;
+    std::vector<TRegisteredEntry> registered;  // the family's entries as the removal began
+
+    bool otherSuiteOfFamily(const std::string& family) const {
+        return std::any_of(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
+            return r.what.kind == TFamilyKind::Suite && r.what.family == family && !isThisSuite(r);
+        });
+    }
+    // A pack listed in another view belongs to the suite of its product key
+    // there, when that view has one.
+    bool otherViewsSuite(TRegistryView view) const {
+        return view != suite.view && std::any_of(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
+                   return r.view == view && ISSUITEOF(r, suite.SVERSOOO);
+               });
+    }
+    bool isThisSuite(const TRegisteredEntry& r) const {
+        return r.view == suite.view && fonction::STRUPPER(r.name) == fonction::STRUPPER(suite.SPRODUCTCODE);
+    }
+    // Each suite takes its own family's extensions, and those of a family no
+    // other installed suite has: Collabora Office alone still takes the
+    // "LibreOffice Extension" ones.
+    bool takes(TPart part) const {
+        const std::string& family = part == TPart::LibreOfficeExtension ? SFAMILY_LIBREOFFICE : SFAMILY_COLLABORA;
+        return FAMILYNAMEOF(suite.SVERSOOO) == family || !otherSuiteOfFamily(family);
+    }
+};
+
 // The next entry to remove before the suite, from the Uninstall key as it is
 // now; none when all are dealt with. An uninstaller changes the key, so each
 // call reads it afresh; entries already run are passed over, so one that fails
 // or leaves its entry cannot make the removal loop. An unrelated entry whose
 // DisplayName is not text is passed over too.
-std::optional<TPartEntry> nextPart(const std::string& SVERSOOO, const TRemovalRun& run) {
+std::optional<TPartEntry> nextPart(const TOthers& others, const TRemovalRun& run) {
+    const std::string& SVERSOOO = others.suite.SVERSOOO;
     std::optional<TPartEntry> next;
     const auto isPart = [&](const std::string& text) { return partOf(text, SVERSOOO).has_value(); };
-    WALKUNINSTALLENTRIES("DisplayName", isPart, [&](const TUninstallEntry& e) {
-        if (e.error || run.entriesRun.contains(e.name)) return false;
+    WALKUNINSTALLVIEWS("DisplayName", isPart, [&](const TUninstallEntry& e) {
+        if (e.error || run.entriesRun.contains({e.view, fonction::STRUPPER(e.name)})) return false;
         const TPart part = *partOf(e.text, SVERSOOO);
+        if (isExtension(part) ? !others.takes(part) : others.otherViewsSuite(e.view)) return false;
         if (next && next->part <= part) return false;
-        next = TPartEntry{part, e.name, e.text, {}, nullptr};
+        next = TPartEntry{part, e.view, e.name, e.text, {}, nullptr};
         try {
             next->command = e.valueText("UninstallString");
         } catch (const platform::ERegistryException&) {
@@ -85,82 +114,148 @@ std::optional<TPartEntry> nextPart(const std::string& SVERSOOO, const TRemovalRu
     return next;
 }
 
-std::optional<uint32_t> launchAndWait(const std::string& file, const std::string& parameters) {
-    return fonction::SHELLEXECANDWAITCODE(file, parameters, "", platform::kSwShowNormal, "");
-}
-
 // Msiexec.exe refuses with 1618 (or, with /passive, may show a box nobody
 // answers) while another installation runs: wait until nobody owns the
-// installer's mutex, within what is left of the run's budget.
-void waitForIdleInstaller(TRemovalRun& run) {
+// installer's mutex, within what is left of the run's budgets. False when it
+// stayed busy: then nothing more is started.
+bool waitForIdleInstaller(TRemovalRun& run) {
     auto& observer = REMOVALOBSERVER();
     observer.waits("a busy Windows Installer (Global\\_MSIExecute)");
-    switch (fonction::WAITFORFREEMUTEX(SINSTALLER_MUTEX, run.installerWaitBudgetMs)) {
+    const uint64_t allowed = std::min(run.installerWaitBudgetMs, run.waitBudgetMs);
+    uint64_t left = allowed;
+    const fonction::TMutexWait outcome = fonction::WAITFORFREEMUTEX(SINSTALLER_MUTEX, left);
+    run.installerWaitBudgetMs -= allowed - left;
+    run.waitBudgetMs -= allowed - left;
+    switch (outcome) {
         case fonction::TMutexWait::OutOfTime:
-            observer.skipped(SINSTALLER_WAIT_STEP, "the run has waited 10 minutes in all; Msiexec.exe runs anyway");
-            break;
+            run.installerBusy = true;
+            observer.skipped(SINSTALLER_WAIT_STEP, "the Windows Installer stayed busy through the run's " +
+                                                       std::to_string(kInstallerWaitBudgetMs / 60000) +
+                                                       " minutes of waiting: Msiexec.exe is not started, "
+                                                       "nothing is deleted (exit code 1618, retry later)");
+            return false;
         case fonction::TMutexWait::Unknown:
             observer.skipped(SINSTALLER_WAIT_STEP, "Global\\_MSIExecute cannot be opened or waited on");
-            break;
+            return true;
         default:
-            break;
+            return true;
     }
 }
 
-// The installer's exit code; none when it could not be started.
+// The installer's exit code; none when it could not be started or the
+// installer stayed busy (RUN.installerBusy).
 std::optional<uint32_t> runInstaller(const std::string& parameters, TRemovalRun& run) {
     const std::string system = fonction::GETWINDOWSSYSTEMFOLDER();
     // "\Msiexec.exe" would be whatever lies at the root of the current drive.
     if (system.empty()) return std::nullopt;
-    waitForIdleInstaller(run);
-    return launchAndWait(inFolder(system, SINSTALLER), parameters);
+    if (!waitForIdleInstaller(run)) return std::nullopt;
+    return fonction::SHELLEXECANDWAITCODE(inFolder(system, SINSTALLER), parameters, "", platform::kSwShowNormal, "");
 }
 
-void removeExtension(const TPartEntry& part, TRemovalRun& run) {
+// The uninstaller is the Windows Installer itself, whatever folder or letter
+// case the command names it with: it is waited for to its end, since
+// stopping it would leave the machine half uninstalled.
+bool runsMsiexec(const std::string& command) {
+    const std::string upper = fonction::STRUPPER(command);
+    const std::string name = fonction::STRUPPER(SINSTALLER);
+    for (std::size_t at = upper.find(name); at != std::string::npos; at = upper.find(name, at + 1)) {
+        const bool start = at == 0 || upper[at - 1] == '\\' || upper[at - 1] == '/' || upper[at - 1] == '"';
+        const std::size_t end = at + name.size();
+        if (start && (end == upper.size() || upper[end] == ' ' || upper[end] == '"')) return true;
+    }
+    return false;
+}
+
+// False when its uninstaller did not end in time: the rest of the suite's
+// removal is then skipped.
+bool removeExtension(const TPartEntry& part, TRemovalRun& run) {
     const std::string step = "extension " + part.displayName;
     if (part.command.empty()) {
         REMOVALOBSERVER().skipped(step, "it has no uninstall command");
-        return;
+        return true;
     }
     // Two entries may record the same uninstaller.
     if (!run.extensionCommands.insert(fonction::STRUPPER(part.command)).second) {
         REMOVALOBSERVER().skipped(step, "its uninstall command has already run");
-        return;
+        return true;
     }
+    const uint64_t limit =
+        runsMsiexec(part.command) ? fonction::kNoTimeLimit : std::min(kUninstallerWaitMs, run.waitBudgetMs);
     // The command is not split: the whole text is the program.
-    if (!launchAndWait(part.command, " /verysilent"))
-        REMOVALOBSERVER().skipped(step, "its uninstall command could not be started");
-}
-
-// Extensions, help packs and language packs; their outcome is not examined.
-void removeParts(const std::string& SVERSOOO, TRemovalRun& run) {
-    while (const std::optional<TPartEntry> next = nextPart(SVERSOOO, run)) {
-        const TPartEntry& part = *next;
-        run.entriesRun.insert(part.entry);
-        if (part.commandError) std::rethrow_exception(part.commandError);
-        const bool extension = part.part == TPart::LibreOfficeExtension || part.part == TPart::CollaboraExtension;
-        const char* what = extension ? "extension" : part.part == TPart::LanguagePack ? "language pack" : "help pack";
-        REMOVALOBSERVER().found(what, part.displayName + " (" + part.entry + ")");
-        if (extension)
-            removeExtension(part, run);
-        else if (!runInstaller(HELPPACKPARAMETERS(part.command, part.entry), run))
-            REMOVALOBSERVER().skipped(std::string(what) + " " + part.displayName, "Msiexec.exe could not be started");
+    const fonction::TLaunchOutcome outcome =
+        fonction::SHELLEXECANDWAITFOR(part.command, " /verysilent", "", platform::kSwShowNormal, "", limit);
+    if (limit != fonction::kNoTimeLimit) run.waitBudgetMs -= std::min(outcome.waitedMs, run.waitBudgetMs);
+    switch (outcome.kind) {
+        case fonction::TLaunchOutcome::Kind::NotStarted:
+            REMOVALOBSERVER().skipped(step, "its uninstall command could not be started");
+            return true;
+        case fonction::TLaunchOutcome::Kind::StillRunning:
+            run.timedOut = true;
+            REMOVALOBSERVER().skipped(step, "its uninstaller did not end within " + std::to_string(limit / 60000) +
+                                                " minutes: it is left running and the rest of the suite's "
+                                                "removal is skipped");
+            return false;
+        case fonction::TLaunchOutcome::Kind::Ended:
+            return true;
     }
+    return true;
 }
 
-// The suite's entry, or an entry that is the suite by its name, is still
-// registered. Unrelated entries whose DisplayName is not text are passed over.
-bool suiteStillRegistered(const std::string& SPATH_CLE, const std::string& SVERSOOO) {
-    if (CHERCHE_CLE_EXIST(SPATH_CLE)) return true;
+// Runs the Windows Installer on a pack by its entry and tells whether it
+// went: a pack that stays registered after its uninstaller is a failure of
+// the run. False when the installer stayed busy.
+bool removePack(const std::string& what, TRegistryView view, const std::string& entry, const std::string& command,
+                TRemovalRun& run) {
+    const std::optional<uint32_t> code = runInstaller(HELPPACKPARAMETERS(command, entry), run);
+    if (run.installerBusy) return false;
+    if (!code) REMOVALOBSERVER().skipped(what, "Msiexec.exe could not be started");
+    if (CHERCHE_CLE_EXIST(SUNINSTALL_KEY + entry, view)) {
+        run.failures.push_back(TInstallerFailure{view, entry, {}, code ? INSTALLEREXITCODE(*code) : kExitInstallFailure});
+        if (code)
+            REMOVALOBSERVER().skipped(what, "it is still registered after its uninstaller (exit code " +
+                                                std::to_string(static_cast<uint32_t>(run.failures.back().exitCode)) +
+                                                ")");
+    } else if (code && (*code == kExitRestartRequired || *code == kRestartInitiated)) {
+        run.restartPending = true;
+    }
+    return true;
+}
+
+// Extensions, help packs and language packs. False when the rest of the
+// suite's removal is not to run (an uninstaller did not end in time, or the
+// installer stayed busy).
+bool removeParts(const TOthers& others, TRemovalRun& run) {
+    while (const std::optional<TPartEntry> next = nextPart(others, run)) {
+        const TPartEntry& part = *next;
+        run.entriesRun.insert({part.view, fonction::STRUPPER(part.entry)});
+        if (part.commandError) std::rethrow_exception(part.commandError);
+        const char* what = isExtension(part.part)          ? "extension"
+                           : part.part == TPart::LanguagePack ? "language pack"
+                                                              : "help pack";
+        REMOVALOBSERVER().found(what, part.displayName + " (" + part.entry + ")");
+        if (isExtension(part.part) ? !removeExtension(part, run)
+                                   : !removePack(std::string(what) + " " + part.displayName, part.view, part.entry,
+                                                 part.command, run))
+            return false;
+    }
+    return true;
+}
+
+// What the uninstall should have removed is still registered in its view:
+// the entry, or for a suite an entry that is the suite by its name.
+// Unrelated entries whose DisplayName is not text are passed over.
+bool stillRegistered(const TInstallerFailure& target) {
+    if (CHERCHE_CLE_EXIST(SUNINSTALL_KEY + target.entry, target.view)) return true;
+    if (target.productKey.empty()) return false;
     const auto isSuite = [&](const std::string& text) {
-        const TSuiteEntry kind = SUITEENTRYKIND(text, SVERSOOO);
+        const TSuiteEntry kind = SUITEENTRYKIND(text, target.productKey);
         return kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise;
     };
     bool found = false;
     WALKUNINSTALLENTRIES("DisplayName", isSuite, [&](const TUninstallEntry& e) {
         found = e.error == nullptr;  // an unrelated broken entry is passed over
         return found;
-    });
+    }, target.view);
     return found;
 }
 
@@ -189,36 +284,107 @@ std::string HELPPACKPARAMETERS(const std::string& SUNINST_HELP, const std::strin
     return STRREPLACEALLCASELESS(arguments, "/i", SPARAM + " /x");
 }
 
-int SUPP_LIBREOFFICE(const std::string& SCHEMOPEN, const std::string& SVERSOOO, const std::string& SPRODUCTCODE) {
+int INSTALLEREXITCODE(uint32_t code) {
+    if (code == 0) return kExitInstallFailure;
+    if (code == kRestartInitiated) return kExitRestartRequired;
+    // The 32 bits of a Windows exit code, codes above 0x7FFFFFFF included.
+    return static_cast<int>(code);
+}
+
+TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     auto& observer = REMOVALOBSERVER();
-    const std::string SPATH_CLE = SUNINSTALL_KEY + SPRODUCTCODE;
-    if (!CHERCHE_CLE_EXIST(SPATH_CLE)) {
-        observer.skipped("removal", "the suite's Uninstall entry " + SPRODUCTCODE + " is missing");
-        return 0;
+    const std::string SPATH_CLE = SUNINSTALL_KEY + SUITE.SPRODUCTCODE;
+    if (!CHERCHE_CLE_EXIST(SPATH_CLE, SUITE.view)) {
+        RUN.unresolved.push_back("the suite's Uninstall entry " + SUITE.SPRODUCTCODE + " is missing");
+        observer.skipped("removal", RUN.unresolved.back());
+        return TSuiteOutcome::NotRegistered;
     }
 
     if (PROCESSEXISTS("soffice.bin")) (void)fonction::CLOSEPROCCESSUS("soffice.bin");
 
-    TRemovalRun run;
-    removeParts(SVERSOOO, run);
+    const TOthers others{SUITE, REGISTEREDFAMILY()};
+    if (!removeParts(others, RUN))
+        return RUN.installerBusy ? TSuiteOutcome::InstallerBusy : TSuiteOutcome::TimedOut;
 
-    const std::optional<uint32_t> code = runInstaller(SPARAM + " /x" + SPRODUCTCODE, run);
+    RUN.entriesRun.insert({SUITE.view, fonction::STRUPPER(SUITE.SPRODUCTCODE)});
+    const std::optional<uint32_t> code = runInstaller(SPARAM + " /x" + SUITE.SPRODUCTCODE, RUN);
+    if (RUN.installerBusy) return TSuiteOutcome::InstallerBusy;
+    TInstallerFailure target{SUITE.view, SUITE.SPRODUCTCODE, SUITE.SVERSOOO, kExitInstallFailure};
     if (!code) {
+        RUN.failures.push_back(target);
         observer.skipped(SDELETION_STEP, "the suite's uninstaller could not be started (exit code 1603)");
-        return kExitInstallFailure;
+        return TSuiteOutcome::NotStarted;
     }
-    // Whatever the installer answered, the registration decides: 3010 with
-    // the entry gone is a removal a restart completes.
-    if (suiteStillRegistered(SPATH_CLE, SVERSOOO)) {
-        // The 32 bits of a Windows exit code, codes above 0x7FFFFFFF included.
-        const int exitCode = *code != 0 ? static_cast<int>(*code) : kExitInstallFailure;
+    // Whatever the installer answered, the registration decides.
+    if (stillRegistered(target)) {
+        target.exitCode = INSTALLEREXITCODE(*code);
+        RUN.failures.push_back(target);
         observer.skipped(SDELETION_STEP, "the suite is still registered after its uninstaller (exit code " +
-                                             std::to_string(static_cast<uint32_t>(exitCode)) + ")");
-        return exitCode;
+                                             std::to_string(static_cast<uint32_t>(RUN.failures.back().exitCode)) +
+                                             ")");
+        return TSuiteOutcome::StillRegistered;
     }
+    // 3010 with the entry gone is a removal a restart completes.
+    if (*code == kExitRestartRequired || *code == kRestartInitiated) RUN.restartPending = true;
 
-    DELETELEFTOVERS(SCHEMOPEN, SVERSOOO);
-    return 0;
+    DELETELEFTOVERS(SUITE, REGISTEREDFAMILY());
+    return TSuiteOutcome::Removed;
+}
+
+void REMOVEORPHANPACKS(TRemovalRun& RUN) {
+    for (;;) {
+        const std::vector<TRegisteredEntry> registered = REGISTEREDFAMILY();
+        const auto orphan = std::find_if(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
+            if (r.what.kind == TFamilyKind::Suite || RUN.entriesRun.contains({r.view, fonction::STRUPPER(r.name)}))
+                return false;
+            // While its suite stays, the pack is that suite's to keep.
+            return std::none_of(registered.begin(), registered.end(),
+                                [&](const TRegisteredEntry& s) { return ISSUITEOF(s, r.what.suite); });
+        });
+        if (orphan == registered.end()) return;
+        RUN.entriesRun.insert({orphan->view, fonction::STRUPPER(orphan->name)});
+        const char* what = orphan->what.kind == TFamilyKind::LanguagePack ? "language pack" : "help pack";
+        REMOVALOBSERVER().found(what, orphan->displayName + " (" + orphan->name + "), of no installed suite");
+        const std::string command = UNINSTALLVALUE(orphan->view, orphan->name, "UninstallString");
+        if (!removePack(std::string(what) + " " + orphan->displayName, orphan->view, orphan->name, command, RUN))
+            return;
+    }
+}
+
+int RUNEXITCODE(const TRemovalRun& RUN) {
+    const auto concluded = [](int code, const std::string& why) {
+        REMOVALOBSERVER().concluded(code, why);
+        return code;
+    };
+    if (RUN.installerBusy)
+        return concluded(kExitInstallerBusy, "the Windows Installer stayed busy past the run's 10 minutes of "
+                                             "waiting: nothing was started or deleted, retry later");
+    const std::vector<TRegisteredEntry> staying = REGISTEREDFAMILY();
+    const std::vector<TPerUserInstall> perUser = PERUSERINSTALLS();
+    const auto failed = std::find_if(RUN.failures.begin(), RUN.failures.end(), stillRegistered);
+    if (staying.empty() && perUser.empty() && failed == RUN.failures.end()) {
+        if (RUN.restartPending)
+            return concluded(kExitRestartRequired, "nothing of the family remains registered; an uninstaller "
+                                                   "asked for a restart, which completes the removal");
+        return concluded(0, "nothing of the family remains registered");
+    }
+    if (failed != RUN.failures.end())
+        return concluded(failed->exitCode, failed->entry + " is still registered after its uninstaller: the "
+                                                           "installer's own exit code");
+    for (const TRegisteredEntry& r : staying)
+        for (const auto& [view, name] : RUN.entriesRun)
+            if (name == fonction::STRUPPER(r.name))
+                return concluded(kExitInstallFailure, r.displayName + " (" + r.name + ", " + VIEWNAME(r.view) +
+                                                          " view) is still registered after its uninstaller ran");
+    const std::string stays = staying.empty() ? std::string() : staying.front().displayName + " stays registered: ";
+    if (!RUN.unresolved.empty()) return concluded(kExitUnresolvedFacts, stays + RUN.unresolved.front());
+    if (!perUser.empty())
+        return concluded(kExitPerUserInstall, perUser.front().displayName + " is installed for the account " +
+                                                  perUser.front().sid + " alone, which this run does not remove");
+    if (RUN.tooManySuites)
+        return concluded(kExitTooManySuites, stays + "one run removes " + std::to_string(kSuiteLimit) + " suites at most");
+    if (RUN.timedOut) return concluded(kExitUninstallerTimeout, stays + "an uninstaller did not end in time");
+    return concluded(kExitUnresolvedFacts, stays + "no vendor key of the family records its install location");
 }
 
 }  // namespace korvalend

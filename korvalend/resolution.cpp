@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "fonction/strings.h"
-#include "korvalend/globals.h"
 #include "korvalend/ini.h"
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
@@ -77,39 +76,30 @@ TSuiteEntry SUITEENTRYKIND(const std::string& displayName, const std::string& SV
     return TSuiteEntry::SuiteOtherwise;
 }
 
-std::string FINDINSTALLLOCATION() {
-    auto& observer = REMOVALOBSERVER();
-    platform::TRegistry REG(platform::kKeyRead);
-    REG.SETROOTKEY(platform::hkeyLocalMachine());
-    for (const std::string& vendorKey : SVENDOR_KEYS) {
-        if (!REG.KEYEXISTS(vendorKey)) continue;
-        observer.found("vendor key", vendorKey);
-        std::string withBootstrap;
-        std::string lastRecorded;
-        const auto visit = [&](const std::string&, const std::string& value) {
-            const std::string folder = asFolder(value);
-            if (folder.empty()) return;
-            lastRecorded = folder;
-            if (isFile(folder + SBOOTSTRAP_INI)) withBootstrap = folder;
-        };
-        WALKVERSIONVALUES(vendorKey, SINSTALLLOCATION, SCLE_UPGRADE_CODE, visit);
-        const std::string location = platform::charLowerBuffA(withBootstrap.empty() ? lastRecorded : withBootstrap);
-        if (location.empty())
-            observer.skipped("removal", "no install location is recorded below " + vendorKey);
-        else
-            observer.found("install location", location);
-        return location;
-    }
-    observer.skipped("removal", "no vendor key of the family exists");
-    return {};
+std::vector<std::string> INSTALLLOCATIONS(const std::string& VENDORKEY, TRegistryView VIEW) {
+    std::vector<std::string> withBootstrap;
+    std::string lastRecorded;
+    const auto visit = [&](const std::string&, const std::string& value) {
+        const std::string folder = platform::charLowerBuffA(asFolder(value));
+        if (folder.empty()) return;
+        lastRecorded = folder;
+        if (!isFile(folder + SBOOTSTRAP_INI)) return;
+        std::erase(withBootstrap, folder);  // each once, at its last listing
+        withBootstrap.push_back(folder);
+    };
+    WALKVERSIONVALUES(VENDORKEY, SINSTALLLOCATION, SCLE_UPGRADE_CODE, visit, VIEW);
+    if (withBootstrap.empty()) return lastRecorded.empty() ? std::vector<std::string>{} : std::vector{lastRecorded};
+    return {withBootstrap.rbegin(), withBootstrap.rend()};
 }
 
-std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO) {
+std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO, TRegistryView VIEW, std::string* DISPLAYNAME) {
     bool keySeen = false;
     bool suiteFound = false;
     std::string command;
+    std::string name;
     bool otherwiseFound = false;
     std::string otherwise;
+    std::string otherwiseName;
     std::exception_ptr otherwiseError;
     const auto beginsWithKey = [&](const std::string& text) { return DISPLAYBEGINSWITH(text, SVERSOOO); };
     WALKUNINSTALLENTRIES("DisplayName", beginsWithKey, [&](const TUninstallEntry& e) {
@@ -124,11 +114,13 @@ std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO) {
         const TSuiteEntry kind = SUITEENTRYKIND(e.text, SVERSOOO);
         if (kind == TSuiteEntry::Suite) {
             command = e.valueText("UninstallString");
+            name = e.text;
             suiteFound = true;
             return true;
         }
         if (kind == TSuiteEntry::SuiteOtherwise && !otherwiseFound) {
             otherwiseFound = true;
+            otherwiseName = e.text;
             try {
                 otherwise = e.valueText("UninstallString");
             } catch (const platform::ERegistryException&) {
@@ -136,35 +128,47 @@ std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO) {
             }
         }
         return false;
-    });
-    if (suiteFound) return command;
-    if (otherwiseError) std::rethrow_exception(otherwiseError);
-    return otherwise;
+    }, VIEW);
+    if (!suiteFound && otherwiseError) std::rethrow_exception(otherwiseError);
+    if (DISPLAYNAME != nullptr) *DISPLAYNAME = suiteFound ? name : otherwiseName;
+    return suiteFound ? command : otherwise;
 }
 
-void RESOLVESUITEFACTS() {
+std::string PRODUCTCODEOF(const std::string& command) {
+    const std::string install = fonction::STRAFTER(SPRODUCTCODE_MARKER, command);
+    return install.empty() ? fonction::STRAFTER(SPRODUCTCODE_REMOVAL_MARKER, command) : install;
+}
+
+TResolution RESOLVESUITEFACTS(const std::string& VENDORKEY, TRegistryView VIEW, const std::string& LOCATION) {
     auto& observer = REMOVALOBSERVER();
-    SCHEMOPEN.clear();
-    SVERSOOO.clear();
-    SPRODUCTCODE.clear();
-    SCHEMOPEN = FINDINSTALLLOCATION();
-    if (SCHEMOPEN.empty()) return;
+    TResolution out;
+    out.facts.vendorKey = VENDORKEY;
+    out.facts.view = VIEW;
+    out.facts.SCHEMOPEN = LOCATION;
+    if (LOCATION.empty()) {
+        out.missing = "no install location is recorded below " + VENDORKEY;
+        return out;
+    }
+    observer.found("install location", LOCATION);
     // The location ends with a backslash. A quoted key ("LibreOffice 7.5 ")
     // keeps blanks that no entry's name carries after the key.
-    const std::string bootstrap = SCHEMOPEN + SBOOTSTRAP_INI;
-    SVERSOOO = withoutTrailingBlanks(INIREADSTRING(bootstrap, "Bootstrap", "ProductKey", ""));
-    if (SVERSOOO.empty())
-        observer.skipped("removal", bootstrap + " gives no product key");
+    const std::string bootstrap = LOCATION + SBOOTSTRAP_INI;
+    out.facts.SVERSOOO = withoutTrailingBlanks(INIREADSTRING(bootstrap, "Bootstrap", "ProductKey", ""));
+    if (out.facts.SVERSOOO.empty())
+        out.missing = bootstrap + " gives no product key";
     else
-        observer.found("product key", SVERSOOO);
-    SPRODUCTCODE = fonction::STRAFTER(SPRODUCTCODE_MARKER, SUITEUNINSTALLCOMMAND(SVERSOOO));
-    if (SPRODUCTCODE.empty()) {
-        if (!SVERSOOO.empty())
-            observer.skipped("removal", "no Uninstall entry of the suite gives a product code after \"" +
-                                            SPRODUCTCODE_MARKER + "\"");
+        observer.found("product key", out.facts.SVERSOOO);
+    out.facts.SPRODUCTCODE =
+        PRODUCTCODEOF(SUITEUNINSTALLCOMMAND(out.facts.SVERSOOO, VIEW, &out.facts.displayName));
+    if (out.facts.SPRODUCTCODE.empty()) {
+        if (!out.facts.SVERSOOO.empty())
+            out.missing = std::string("no Uninstall entry of the suite in the ") + VIEWNAME(VIEW) +
+                          " view gives a product code after \"" + SPRODUCTCODE_MARKER + "\" or \"" +
+                          SPRODUCTCODE_REMOVAL_MARKER + "\"";
     } else {
-        observer.found("product code", SPRODUCTCODE);
+        observer.found("product code", out.facts.SPRODUCTCODE);
     }
+    return out;
 }
 
 }  // namespace korvalend

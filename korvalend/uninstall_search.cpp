@@ -27,18 +27,21 @@ bool DISPLAYBEGINSWITH(const std::string& TEXT, const std::string& PREFIX) {
            platform::charUpperBuffA(TEXT.substr(0, PREFIX.size())) == platform::charUpperBuffA(PREFIX);
 }
 
-void WALKUNINSTALLENTRIES(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT) {
+namespace {
+
+// One view's walk; true when VISIT ended it.
+bool walkView(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT, TRegistryView VIEW) {
     platform::TStrings SOUS_CLES;
     platform::TStrings VALEUR_CLES;
-    platform::TRegistry reg(platform::kKeyRead);
+    platform::TRegistry reg(VIEWACCESS(VIEW, platform::kKeyRead));
     reg.SETROOTKEY(platform::hkeyLocalMachine());
-    if (!reg.OPENKEYREADONLY(SUNINST_PATH)) return;
+    if (!reg.OPENKEYREADONLY(SUNINST_PATH)) return false;
     reg.GETKEYNAMES(SOUS_CLES);
 
     for (const std::string& entry : SOUS_CLES) {
         // Absolute, so it does not matter which key is current.
         if (!reg.OPENKEYREADONLY(SUNINST_PATH + "\\" + entry)) continue;
-        TUninstallEntry e{entry, {}, nullptr, &reg};
+        TUninstallEntry e{entry, {}, nullptr, &reg, VIEW};
         try {
             e.text = reg.READSTRING(SKEY);
         } catch (const platform::ERegistryException&) {
@@ -56,8 +59,28 @@ void WALKUNINSTALLENTRIES(const std::string& SKEY, const UninstallWanted& WANTED
         }
         const bool stop = candidate && VISIT(e);
         reg.CLOSEKEY();
-        if (stop) return;
+        if (stop) return true;
     }
+    return false;
+}
+
+}  // namespace
+
+void WALKUNINSTALLENTRIES(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT,
+                          TRegistryView VIEW) {
+    (void)walkView(SKEY, WANTED, VISIT, VIEW);
+}
+
+void WALKUNINSTALLVIEWS(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT) {
+    for (const TRegistryView view : kRegistryViews)
+        if (walkView(SKEY, WANTED, VISIT, view)) return;
+}
+
+std::string UNINSTALLVALUE(TRegistryView VIEW, const std::string& ENTRY, const std::string& VALUENAME) {
+    platform::TRegistry reg(VIEWACCESS(VIEW, platform::kKeyRead));
+    reg.SETROOTKEY(platform::hkeyLocalMachine());
+    if (!reg.OPENKEYREADONLY(SUNINST_PATH + "\\" + ENTRY)) return {};
+    return TUninstallEntry{ENTRY, {}, nullptr, &reg, VIEW}.valueText(VALUENAME);
 }
 
 std::string searchUninstallEntries(const std::string& SCHAINE, const std::string& SKEY, const std::string& SKEY2,

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "korvalend/suite.h"
+
 namespace platform {
 class TRegistry;
 }
@@ -22,6 +24,7 @@ struct TUninstallEntry {
     std::string text;          // the text of its SKEY value; "" when it is not text
     std::exception_ptr error;  // what reading that value raised (data that is not text), or null
     const platform::TRegistry* key = nullptr;
+    TRegistryView view = TRegistryView::Native;  // the view the entry was listed in
 
     // The text of another value of the entry, every double quote removed; ""
     // when the entry has no such value (value names without regard to case).
@@ -42,7 +45,17 @@ using UninstallVisit = std::function<bool(const TUninstallEntry&)>;
 // named SKEY exactly (letter case included) whose text WANTED accepts, or whose
 // data is not text: the visitor decides whether that error matters. Entries
 // that cannot be opened are passed over. Nothing is cached between calls.
-void WALKUNINSTALLENTRIES(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT);
+// VIEW is the registry view walked; true from VISIT ends the walk.
+void WALKUNINSTALLENTRIES(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT,
+                          TRegistryView VIEW = TRegistryView::Native);
+// The same over the native view and then the 32-bit one; true from VISIT
+// ends both.
+void WALKUNINSTALLVIEWS(const std::string& SKEY, const UninstallWanted& WANTED, const UninstallVisit& VISIT);
+
+// The text of VALUENAME of the Uninstall entry ENTRY in VIEW, every double
+// quote removed; "" when the entry or the value is missing. Raises as
+// READSTRING does for data that is not text.
+[[nodiscard]] std::string UNINSTALLVALUE(TRegistryView VIEW, const std::string& ENTRY, const std::string& VALUENAME);
 
 // What the first-match search returns of the matching entry.
 enum class UninstallAnswer {

@@ -1,12 +1,15 @@
 #include "korvalend/vendor_lookup.h"
 
 #include "platform/tregistry.h"
+#include "platform/wintypes.h"
 
 namespace korvalend {
 
 void WALKVERSIONVALUES(const std::string& SPATH_OOO, const std::string& SCHAINE, const std::string& SCLE,
-                       const std::function<void(const std::string& version, const std::string& value)>& VISIT) {
-    platform::TRegistry REG;  // KEY_ALL_ACCESS, but every open below is read-only
+                       const std::function<void(const std::string& version, const std::string& value)>& VISIT,
+                       TRegistryView VIEW) {
+    // KEY_ALL_ACCESS, but every open below is read-only.
+    platform::TRegistry REG(VIEWACCESS(VIEW, platform::kKeyAllAccess));
     REG.SETROOTKEY(platform::hkeyLocalMachine());
     if (!REG.OPENKEYREADONLY(SPATH_OOO)) return;
     platform::TStrings KEYS;
@@ -35,8 +38,8 @@ std::string CHERCHE_LIBREOFFICE(const std::string& SPATH_OOO, const std::string&
     return result;
 }
 
-bool CHERCHE_CLE_EXIST(const std::string& SCLE) {
-    platform::TRegistry reg;
+bool CHERCHE_CLE_EXIST(const std::string& SCLE, TRegistryView VIEW) {
+    platform::TRegistry reg(VIEWACCESS(VIEW, platform::kKeyAllAccess));
     reg.SETROOTKEY(platform::hkeyLocalMachine());
     return reg.KEYEXISTS(SCLE);
 }

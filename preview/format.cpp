@@ -67,7 +67,8 @@ std::string FORMATPLANTEXT(const TPlanReport& report) {
     }
     if (step == 0) out += "  none: nothing would be changed\r\n";
     if (!report.error.empty()) out += "\r\nThe run would stop on an error: " + report.error + "\r\n";
-    out += "\r\nExit code of the real run: " + std::to_string(report.exitCode) + "\r\n";
+    out += "\r\nExit code of the real run: " + std::to_string(static_cast<uint32_t>(report.exitCode)) +
+           (report.exitReason.empty() ? "" : " (" + report.exitReason + ")") + "\r\n";
     return out;
 }
 
@@ -159,7 +160,8 @@ std::string FORMATPLANJSON(const TPlanReport& report) {
     out += "  \"kept\": " + block(kept) + ",\n";
     out += "  \"skipped\": " + block(skipped) + ",\n";
     out += "  \"waits\": [" + join(waits, ", ") + "],\n";
-    out += "  \"exitCode\": " + std::to_string(report.exitCode) + ",\n";
+    out += "  \"exitCode\": " + std::to_string(static_cast<uint32_t>(report.exitCode)) + ",\n";
+    out += "  \"exitReason\": " + quote(report.exitReason) + ",\n";
     out += "  \"error\": " + (report.error.empty() ? std::string("null") : quote(report.error)) + "\n}\n";
     return out;
 }

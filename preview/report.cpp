@@ -1,7 +1,11 @@
 #include "preview/report.h"
 
+#include <optional>
+#include <vector>
+
 #include "fonction/strings.h"
 #include "korvalend/globals.h"
+#include "korvalend/suite.h"
 #include "korvalend/observer.h"
 #include "korvalend/program.h"
 
@@ -22,6 +26,23 @@ public:
         add(TPlanEvent::Kind::Skipped, step, reason);
     }
     void waits(const std::string& what) override { add(TPlanEvent::Kind::Waits, what, {}); }
+    void removes(const TSuiteFacts& suite, int order) override {
+        suites_.push_back(suite);
+        add(TPlanEvent::Kind::Found, "suite", ordinal(order) + " to be removed: " + suite.displayName + " (" +
+                                                  VIEWNAME(suite.view) + " view) in " + suite.SCHEMOPEN);
+    }
+    void concluded(int exitCode, const std::string& why) override {
+        report_.exitCode = exitCode;
+        report_.exitReason = why;
+    }
+
+    // The suite whose product code an Uninstall entry name is.
+    [[nodiscard]] std::optional<platform::plan::Recorder::Suite> suiteOf(const std::string& entry) const {
+        for (const TSuiteFacts& s : suites_)
+            if (fonction::STRUPPER(entry) == fonction::STRUPPER(s.SPRODUCTCODE))
+                return platform::plan::Recorder::Suite{s.SCHEMOPEN, s.view == TRegistryView::Wow32};
+        return std::nullopt;
+    }
 
     void effect(std::size_t index, const Effect&) override {
         TPlanEvent e;
@@ -40,7 +61,16 @@ private:
         e.text = text;
         report_.events.push_back(std::move(e));
     }
+    static std::string ordinal(int n) {
+        const char* suffix = n % 100 / 10 == 1 ? "th"
+                             : n % 10 == 1     ? "st"
+                             : n % 10 == 2     ? "nd"
+                             : n % 10 == 3     ? "rd"
+                                               : "th";
+        return std::to_string(n) + suffix;
+    }
     TPlanReport& report_;
+    std::vector<TSuiteFacts> suites_;
 };
 
 // Installs the collector for one run and takes it away on every way out.
@@ -64,22 +94,18 @@ TPlanReport PLANREMOVAL(const std::vector<std::string>& args, platform::plan::Pe
     TPlanReport report;
     platform::plan::Recorder recorder;
     recorder.performer = performer;
-    // The suite's own uninstaller is the one for the product code the run resolved.
-    recorder.isSuiteEntry = [](const std::string& entry) {
-        return !SPRODUCTCODE.empty() && fonction::STRUPPER(entry) == fonction::STRUPPER(SPRODUCTCODE);
-    };
     TPlanCollector collector(report);
+    // A suite's own uninstaller is the one for a product code the run resolved.
+    recorder.suiteOf = [&collector](const std::string& entry) { return collector.suiteOf(entry); };
     recorder.listener = &collector;
     {
         TObserverScope scope(collector);
-        SCHEMOPEN.clear();
-        SVERSOOO.clear();
-        SPRODUCTCODE.clear();
         try {
             report.exitCode = RUN(args);
         } catch (...) {
             report.error = CURRENTERRORREPORT();
             report.exitCode = kExitUncaughtError;
+            report.exitReason = "an unexpected error";
         }
     }
     report.options = SPARAM;

@@ -23,7 +23,8 @@ struct TPlanReport {
     std::string options;  // the installer options of the run
     std::vector<TPlanEvent> events;
     std::vector<platform::plan::Effect> effects;
-    int exitCode = 0;   // the one the real run would end with
+    int exitCode = 0;        // the one the real run would end with
+    std::string exitReason;  // the case it stands for, in words
     std::string error;  // the unexpected error that ends it (exit code 217)
 };
 

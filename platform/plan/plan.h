@@ -77,9 +77,14 @@ public:
     std::vector<Effect> effects;
     Listener* listener = nullptr;
     Performer* performer = nullptr;
-    // Whether an Uninstall entry name is the suite's own: its uninstaller
-    // also takes the vendor key's record of the install location away.
-    std::function<bool(const std::string& entryName)> isSuiteEntry;
+    // The suite an Uninstall entry name is the product code of, if any: its
+    // uninstaller also takes away the vendor key's records of its install
+    // location, in the suite's registry view.
+    struct Suite {
+        std::string location;
+        bool wow32 = false;  // the 32-bit view
+    };
+    std::function<std::optional<Suite>(const std::string& entryName)> suiteOf;
 
     // --- the overlay, as the binding consults it
     // Key paths are "HKLM\..." folded; file paths ANSI folded.
@@ -99,7 +104,7 @@ public:
     };
     std::unordered_map<Handle, KeyInfo> keys;
     std::map<std::u16string, std::u16string> uninstallCommands;  // folded command -> entry key path
-    std::u16string installLocationKey;                        // version key that recorded the location
+    std::multimap<std::u16string, std::u16string> installLocationKeys;  // folded location -> version key path
     std::map<uint32_t, std::string> processNames;             // from the snapshots read
     std::set<uint32_t> terminated;
     std::unordered_map<Handle, uint32_t> processIds;  // process handles -> ids
@@ -142,7 +147,11 @@ private:
 // the second byte of a double-byte character; npos when there is none.
 [[nodiscard]] std::size_t lastSeparator(const std::string& path);
 
-// The Uninstall key below HKLM, folded, with its trailing separator.
+// The Uninstall key below HKLM, folded, with its trailing separator, in the
+// native view and in the 32-bit one.
 inline const std::u16string kUninstallKeyPath = u"HKLM\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
+inline const std::u16string kUninstallKeyPathWow32 =
+    u"HKLM\\SOFTWARE\\WOW6432NODE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
+inline const std::u16string kWow32KeyPath = u"HKLM\\SOFTWARE\\WOW6432NODE\\";
 
 }  // namespace platform::plan

@@ -4,6 +4,7 @@
 #include "platform/backend.h"
 #include "platform/plan/plan.h"
 #include "platform/processes.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sync.h"
 #include "platform/text.h"
@@ -41,6 +42,22 @@ std::string fileNamePart(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+// The Windows Installer removes a product's entry in the view it is
+// registered in: the native one first, as it lists products.
+void hideUninstallEntry(Recorder& r, const std::string& name) {
+    const std::u16string folded = plan::foldKey(ansiToWide(name));
+    for (const std::u16string* uninstall : {&plan::kUninstallKeyPath, &plan::kUninstallKeyPathWow32}) {
+        const std::u16string path = *uninstall + folded;
+        if (r.keyHidden(path)) continue;
+        Handle key = nullptr;
+        // The key's own path below HKLM, the node's included.
+        if (backend::regOpenKeyExW(hkeyLocalMachine(), path.substr(5), kKeyRead, key) != kErrorSuccess) continue;
+        backend::closeKey(key);
+        r.hideKey(path);
+        return;
+    }
+}
+
 // What a launch takes off the machine once it has run: "Msiexec.exe ... /x
 // NAME" the entry NAME (and, for the suite's, the vendor's record of its
 // location); an extension's own uninstaller the entry that recorded it.
@@ -55,8 +72,12 @@ void applyLaunch(Recorder& r, const std::string& file, const std::string& parame
         std::size_t start = parameters.find_first_not_of(" \"", x + 2);
         if (start == std::string::npos) return;
         const std::string name = parameters.substr(start, parameters.find_first_of(" \"", start) - start);
-        r.hideKey(plan::kUninstallKeyPath + plan::foldKey(ansiToWide(name)));
-        if (r.isSuiteEntry && r.isSuiteEntry(name) && !r.installLocationKey.empty()) r.hideKey(r.installLocationKey);
+        hideUninstallEntry(r, name);
+        if (const auto suite = r.suiteOf ? r.suiteOf(name) : std::nullopt) {
+            const auto [from, to] = r.installLocationKeys.equal_range(plan::foldPath(suite->location));
+            for (auto it = from; it != to; ++it)
+                if (it->second.starts_with(plan::kWow32KeyPath) == suite->wow32) r.hideKey(it->second);
+        }
         return;
     }
     const auto entry = r.uninstallCommands.find(plan::foldPath(program));

@@ -5,6 +5,7 @@
 #include "platform/backend.h"
 #include "platform/plan/plan.h"
 #include "platform/registry.h"
+#include "platform/registry_view.h"
 #include "platform/text.h"
 #include "platform/wintypes.h"
 
@@ -67,15 +68,20 @@ void noteValue(Recorder& r, const std::u16string& keyPath, const std::u16string&
     const bool command = name == u"UNINSTALLSTRING";
     const bool location = name == u"INSTALLLOCATION" && keyPath.rfind(plan::kUninstallKeyPath, 0) != 0;
     if (!command && !location) return;
-    if (location) {
-        r.installLocationKey = keyPath.substr(0, keyPath.rfind(u'\\'));
-        return;
-    }
     std::u16string text(data.size() / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i)
         text[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
                                         (static_cast<unsigned char>(data[2 * i + 1]) << 8));
     text = text.substr(0, text.find(u'\0'));
+    if (location) {
+        // The version key (above the upgrade code's), by the folder it records.
+        const std::u16string versionKey = keyPath.substr(0, keyPath.rfind(u'\\'));
+        const std::u16string folder = plan::foldPath(wideToAnsi(text));
+        const auto [from, to] = r.installLocationKeys.equal_range(folder);
+        if (std::none_of(from, to, [&](const auto& known) { return known.second == versionKey; }))
+            r.installLocationKeys.emplace(folder, versionKey);
+        return;
+    }
     r.uninstallCommands[plan::foldPath(withoutQuotes(wideToAnsi(text)))] = keyPath;
 }
 
@@ -84,7 +90,9 @@ void noteValue(Recorder& r, const std::u16string& keyPath, const std::u16string&
 int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samDesired, UniqueKey& result) {
     Recorder& r = plan::current();
     const std::u16string parentPath = pathOf(r, parent);
-    const std::u16string path = parentPath.empty() ? std::u16string() : join(parentPath, subKey);
+    // Through the 32-bit view HKLM's SOFTWARE keys are the node's.
+    const bool wow32 = parent == hkeyLocalMachine() && (samDesired & kKeyWow64_32Key) != 0;
+    const std::u16string path = parentPath.empty() ? std::u16string() : join(parentPath, wow32 ? wow64Path(subKey) : subKey);
     if (!path.empty() && r.keyHidden(path)) return kErrorFileNotFound;
     Handle key = nullptr;
     const int32_t rc = backend::regOpenKeyExW(parent, subKey, samDesired, key);
@@ -107,9 +115,10 @@ int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
     const auto* visible = visibleSubkeys(r, key);
     subKeys = visible != nullptr ? static_cast<uint32_t>(visible->size()) : count;
     const auto it = r.keys.find(key);
-    if (it != r.keys.end() && it->second.path.size() + 1 == plan::kUninstallKeyPath.size() &&
-        plan::kUninstallKeyPath.compare(0, it->second.path.size(), it->second.path) == 0)
-        ++r.uninstallListings;
+    if (it != r.keys.end())
+        for (const std::u16string* uninstall : {&plan::kUninstallKeyPath, &plan::kUninstallKeyPathWow32})
+            if (it->second.path.size() + 1 == uninstall->size() && uninstall->compare(0, it->second.path.size(), it->second.path) == 0)
+                ++r.uninstallListings;
     return rc;
 }
 

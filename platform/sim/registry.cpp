@@ -1,6 +1,7 @@
 // The registry wrappers over the simulated registry.
 #include "platform/backend.h"
 #include "platform/registry.h"
+#include "platform/registry_view.h"
 
 #include <cstdint>
 
@@ -40,25 +41,9 @@ bool isPredefined(Handle h) {
     return v >= kClassesRoot && v <= kUsers;
 }
 
-// What a 64-bit process reaches through the 32-bit view (KEY_WOW64_32KEY):
-// below HKLM, SOFTWARE\X is SOFTWARE\WOW6432Node\X, and SOFTWARE itself the
-// node; SOFTWARE\Classes is shared by both views. Without the flag the node
-// is reached by its path alone.
 std::u16string viewPath(Handle parent, const std::u16string& path, uint32_t samDesired) {
-    if ((samDesired & kKeyWow64_32Key) == 0 || reinterpret_cast<std::uintptr_t>(parent) != kLocalMachine)
-        return path;
-    auto component = [&path](std::size_t& at) {
-        while (at < path.size() && path[at] == u'\\') ++at;
-        const std::size_t start = at;
-        while (at < path.size() && path[at] != u'\\') ++at;
-        return path.substr(start, at - start);
-    };
-    std::size_t at = 0;
-    if (!sim::sameName(component(at), u"SOFTWARE")) return path;
-    const std::size_t afterSoftware = at;
-    const std::u16string second = component(at);
-    if (sim::sameName(second, u"Classes") || sim::sameName(second, u"WOW6432Node")) return path;
-    return path.substr(0, afterSoftware) + u"\\WOW6432Node" + path.substr(afterSoftware);
+    const bool wow32 = (samDesired & kKeyWow64_32Key) != 0 && reinterpret_cast<std::uintptr_t>(parent) == kLocalMachine;
+    return wow32 ? wow64Path(path) : path;
 }
 
 }  // namespace

@@ -16,8 +16,8 @@
 #include "fonction/launch.h"
 #include "korvalend/console_probe.h"
 #include "korvalend/detection.h"
-#include "korvalend/globals.h"
 #include "korvalend/process_lookup.h"
+#include "korvalend/registered.h"
 #include "korvalend/removal.h"
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
@@ -44,24 +44,29 @@ int main(int argc, char** argv) {
     using namespace korvalend;
     time("console probe", [] { (void)GETCONSOLEHWND(); });
     time("detection", [] { (void)ISLIBREOFFICEINSTALL(); });
-    time("resolution", [] { RESOLVESUITEFACTS(); });
-    if (SPRODUCTCODE.empty()) {
+    TSuiteFacts suite;
+    time("resolution", [&] {
+        const std::vector<std::string> at = INSTALLLOCATIONS(SPATH_LIBO_TDF, TRegistryView::Native);
+        suite = RESOLVESUITEFACTS(SPATH_LIBO_TDF, TRegistryView::Native, at.empty() ? "" : at.front()).facts;
+    });
+    if (suite.SPRODUCTCODE.empty()) {
         std::printf("no suite resolved\n");
         return 1;
     }
-    time("Uninstall entry check", [] { (void)CHERCHE_CLE_EXIST(SUNINSTALL_KEY + SPRODUCTCODE); });
+    time("Uninstall entry check", [&] { (void)CHERCHE_CLE_EXIST(SUNINSTALL_KEY + suite.SPRODUCTCODE); });
+    time("registered family, both views", [] { (void)REGISTEREDFAMILY(); });
     time("process snapshot", [] { (void)PROCESSEXISTS("soffice.bin"); });
     time("Uninstall search, whole key", [] { (void)RECH_APPLICATION("Collabora Extension"); });
     // The walks the removal makes: one per pack or extension run and one more,
     // then one for the suite's entry after its uninstaller.
-    const auto kindIs = [](std::initializer_list<TSuiteEntry> kinds) {
-        return [kinds](const std::string& text) {
-            const TSuiteEntry kind = SUITEENTRYKIND(text, SVERSOOO);
+    const auto kindIs = [&suite](std::initializer_list<TSuiteEntry> kinds) {
+        return [kinds, &suite](const std::string& text) {
+            const TSuiteEntry kind = SUITEENTRYKIND(text, suite.SVERSOOO);
             return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
         };
     };
     time("Uninstall walk, packs and extensions", [&] {
-        WALKUNINSTALLENTRIES("DisplayName", kindIs({TSuiteEntry::Extension, TSuiteEntry::HelpPack, TSuiteEntry::LanguagePack}),
+        WALKUNINSTALLVIEWS("DisplayName", kindIs({TSuiteEntry::Extension, TSuiteEntry::HelpPack, TSuiteEntry::LanguagePack}),
                              [](const TUninstallEntry&) { return false; });
     });
     time("Uninstall walk, suite still there", [&] {

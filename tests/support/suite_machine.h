@@ -9,6 +9,8 @@
 
 #include "korvalend/observer.h"
 #include "korvalend/program.h"
+#include "korvalend/resolution.h"
+#include "korvalend/suite.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/scripted.h"
 
@@ -37,8 +39,12 @@ struct Suite {
 // What the removal tells its observer, as the preview prints it.
 struct ToldObserver : korvalend::TRemovalObserver {
     Lines told;
+    std::vector<korvalend::TSuiteFacts> suites;  // each removal begun, in order
+    std::string why;                             // the case of the exit code
     void kept(const std::string& path, const std::string& reason) override { told.push_back(path + " " + reason); }
     void skipped(const std::string& step, const std::string& reason) override { told.push_back(step + ", " + reason); }
+    void removes(const korvalend::TSuiteFacts& suite, int) override { suites.push_back(suite); }
+    void concluded(int, const std::string& reason) override { why = reason; }
     [[nodiscard]] bool saw(const std::string& line) const { return std::count(told.begin(), told.end(), line) > 0; }
 };
 
@@ -102,6 +108,13 @@ struct SuiteMachine {
         return out;
     }
     int run(const std::vector<std::string>& args = {}) { return korvalend::RUNPROCESS(args); }
+    // The facts of the suite the first removal took (empty when none began).
+    korvalend::TSuiteFacts first() const { return observer.suites.empty() ? korvalend::TSuiteFacts{} : observer.suites.front(); }
+    // The facts the usual vendor key's first location resolves to, in the native view.
+    korvalend::TResolution resolve(const std::string& vendorKey = korvalend::SPATH_LIBO_TDF) const {
+        const std::vector<std::string> at = korvalend::INSTALLLOCATIONS(vendorKey, korvalend::TRegistryView::Native);
+        return korvalend::RESOLVESUITEFACTS(vendorKey, korvalend::TRegistryView::Native, at.empty() ? "" : at.front());
+    }
 };
 
 }  // namespace suite

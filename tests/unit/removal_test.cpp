@@ -40,9 +40,9 @@ TEST(Removal, FullRunUninstallsEverythingInOrderAndCleansUp) {
 
     EXPECT_EQ(s.run(), 0);
 
-    EXPECT_EQ(korvalend::SCHEMOPEN, "c:\\program files\\libreoffice\\");
-    EXPECT_EQ(korvalend::SVERSOOO, "LibreOffice 7.6");
-    EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode);
+    EXPECT_EQ(s.first().SCHEMOPEN, "c:\\program files\\libreoffice\\");
+    EXPECT_EQ(s.first().SVERSOOO, "LibreOffice 7.6");
+    EXPECT_EQ(s.first().SPRODUCTCODE, kSuiteCode);
     EXPECT_EQ(s.launches(), (Lines{"C:\\Program Files\\Ext\\ext-lo\\unins000.exe| /verysilent",
                                    "C:\\Program Files\\Ext\\ext-co\\unins000.exe| /verysilent",
                                    kMsi + "/passive /norestart /x" + kHelpCode,
@@ -85,7 +85,7 @@ TEST(Removal, HelpPackListedFirstOrLastTheSuitesOwnCodeIsUninstalled) {
         SuiteMachine s;
         s.addHelpPack(helpCode);
         EXPECT_EQ(s.run(), 0);
-        EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode) << helpCode;
+        EXPECT_EQ(s.first().SPRODUCTCODE, kSuiteCode) << helpCode;
         EXPECT_EQ(s.launches(), (Lines{kMsi + "/passive /norestart /x" + helpCode,
                                        kMsi + "/passive /norestart /x" + kSuiteCode}));
         EXPECT_FALSE(s.registered(kSuiteCode));
@@ -148,7 +148,7 @@ TEST(Removal, StopsBeforeAnythingWhenTheProductCodeNamesNoEntry) {
     s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
     sim::scripted::addUninstallEntry(s.m, "other-name", "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode);
     const uint32_t soffice = s.m.processes.add("soffice.bin");
-    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.run(), korvalend::kExitUnresolvedFacts);  // the suite stays, by a name the run cannot uninstall
     EXPECT_TRUE(s.launches().empty());
     EXPECT_TRUE(s.m.processes.find(soffice)->running);
     EXPECT_TRUE(s.m.files.exists(kInstall));
@@ -164,8 +164,9 @@ TEST(Removal, NothingIsDeletedWhenTheInstallerCannotStart) {
     EXPECT_TRUE(s.m.files.recycleBin.empty());
 }
 
-// The exit code a deployment tool acts on: 0 once the suite's entry is gone,
-// whatever the installer answered; otherwise the installer's own code, or
+// The exit code a deployment tool acts on: 0 only when nothing of the family
+// stays registered; 3010 when a restart completes a removal; otherwise the
+// installer's own code (1641 read as 3010: the run promised no restart), or
 // 1603 when it gave none. Nothing is deleted while the suite stays.
 TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
     struct Case {
@@ -177,14 +178,15 @@ TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
     };
     const Case cases[] = {
         {"removed", std::nullopt, false, 0},
-        {"removed, restart pending", 3010, false, 0},
+        {"removed, restart pending", 3010, false, 3010},
+        {"removed, restart started", 1641, false, 3010},
         {"removed, failure claimed", 1603, false, 0},
         {"cancelled by the user", 1602, true, 1602},
         {"fatal error", 1603, true, 1603},
         {"unknown product", std::nullopt, true, 1605},
         {"installer busy", 1618, true, 1618},
         {"restart will finish it", 3010, true, 3010},
-        {"restart started", 1641, true, 1641},
+        {"restart started", 1641, true, 3010},
         {"crashed", 0xC0000005u, true, static_cast<int>(0xC0000005u)},
         {"no code, entry stays", 0, true, 1603},
         {"no process handle", std::nullopt, true, 1603,
@@ -207,7 +209,7 @@ TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
         sim::scripted::addWindowsInstaller(s.m, {.runMs = 2000, .leaveEntry = c.entryStays, .exitCode = c.installerCode});
         if (c.alsoOnTheMachine) c.alsoOnTheMachine(s);
         EXPECT_EQ(s.run(), c.expected) << c.what;
-        const bool removed = c.expected == 0;
+        const bool removed = c.expected == 0 || (c.expected == 3010 && !c.entryStays);
         EXPECT_EQ(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"), !removed) << c.what;
         EXPECT_EQ(s.m.files.exists(kInstall + "program\\bootstrap.ini"), !removed) << c.what;
         EXPECT_EQ(s.m.files.recycleBin.empty(), !removed) << c.what;
@@ -215,43 +217,52 @@ TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
 }
 
 // Another installation owns the installer's mutex past the ten minutes the
-// whole run may wait: the help pack's run waits them all, the suite's run
-// does not wait again, and both run anyway (and are refused).
-TEST(Outcome, ABusyInstallerIsWaitedForTenMinutesInAllThenRunAnyway) {
+// whole run may wait: the run gives up there, starts no Msiexec.exe (whose
+// box could wait for an answer nobody gives) and deletes nothing.
+TEST(Outcome, ABusyInstallerIsWaitedForTenMinutesThenNothingIsStarted) {
     SuiteMachine s;
     s.addHelpPack();
+    s.addExtension("ext-lo", "LibreOffice Extension Grammar");
     const uint64_t start = s.m.nowMs;
-    s.m.mutexes.add(sim::scripted::kInstallerMutex, {.ownedUntilMs = start + 12 * 60000});
+    s.m.mutexes.add(sim::scripted::kInstallerMutex, {.ownedUntilMs = start + 11 * 60000});
     EXPECT_EQ(s.run(), 1618);
-    ASSERT_EQ(s.m.shell.launches.size(), 2u);
-    // The wait begins after the console probe's 40 ms.
-    EXPECT_NEAR(static_cast<double>(s.m.shell.launches[0].atMs - start), 40.0 + 10 * 60000, 20.0);
-    EXPECT_EQ(s.m.shell.launches[1].atMs, s.m.shell.launches[0].atMs + 2000);
+    // The extension's own uninstaller needs no installer; the wait begins after it.
+    EXPECT_EQ(s.launches(), (Lines{"C:\\Program Files\\Ext\\ext-lo\\unins000.exe| /verysilent"}));
+    EXPECT_NEAR(static_cast<double>(s.m.nowMs - start), 40.0 + 500 + 10 * 60000, 30.0);
+    EXPECT_TRUE(s.registered(kHelpCode) && s.registered(kSuiteCode));
+    EXPECT_TRUE(s.m.files.recycleBin.empty());
+    EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
     EXPECT_EQ(s.m.mutexes.find(sim::scripted::kInstallerMutex)->ownedByUs, 0);
     EXPECT_EQ(s.m.mutexes.openHandles, 0);
 }
 
-TEST(Resolution, OnlyTheFirstExistingVendorKeyIsLookedUp) {
-    // The first vendor key exists but records nothing: the others are not tried.
+TEST(Resolution, AVendorKeyThatRecordsNothingDoesNotHideTheNext) {
+    // A key left behind by an earlier removal comes first in the order.
     SuiteMachine s("SOFTWARE\\Collabora\\Collabora Office");
     s.m.registry.addKey(Root::LocalMachine, "SOFTWARE\\MimO\\LibreOffice\\7.6");
     EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(korvalend::SCHEMOPEN, "");
-    EXPECT_TRUE(s.launches().empty());
+    EXPECT_EQ(s.first().vendorKey, korvalend::SPATH_LIBO_COLLABORA);
+    EXPECT_EQ(s.launches(), (Lines{kMsi + "/passive /norestart /x" + kSuiteCode}));
 }
 
 TEST(Resolution, EachDistributionsVendorKeyIsFound) {
     for (const char* vendor : {"SOFTWARE\\The Document Foundation\\LibreOffice", "SOFTWARE\\MimO\\LibreOffice",
                                "SOFTWARE\\Collabora\\Collabora Office", "SOFTWARE\\allotropia software GmbH\\ZetaOffice"}) {
         SuiteMachine s(vendor);
-        EXPECT_EQ(korvalend::FINDINSTALLLOCATION(), "c:\\program files\\libreoffice\\") << vendor;
+        EXPECT_EQ(korvalend::INSTALLLOCATIONS(std::string(vendor) + "\\", korvalend::TRegistryView::Native),
+                  Lines{"c:\\program files\\libreoffice\\"})
+            << vendor;
     }
 }
 
-TEST(Resolution, FailedLookupsLeaveTheFactsEmptyAndChangeNothing) {
+// A fact that cannot be found leaves the suite as it is: the exit code says
+// so while its entry stays registered; a ProgID and AppID left behind with no
+// entry at all are nothing to remove.
+TEST(Resolution, FailedLookupsChangeNothingAndTheExitSaysWhetherTheSuiteStays) {
     struct Case {
         const char* name;
         void (*spoil)(SuiteMachine&);
+        int expected;
     };
     const Case cases[] = {
         {"noLocation",
@@ -259,19 +270,25 @@ TEST(Resolution, FailedLookupsLeaveTheFactsEmptyAndChangeNothing) {
              s.m.registry.setString(Root::LocalMachine,
                                     "SOFTWARE\\The Document Foundation\\LibreOffice\\7.6.4.1\\" + kUpgrade,
                                     "INSTALLLOCATION", "");
-         }},
-        {"noBootstrap", [](SuiteMachine& s) { (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini"); }},
-        {"uninstallWithX",
+         },
+         korvalend::kExitUnresolvedFacts},
+        {"noVendorKey", [](SuiteMachine& s) { s.m.registry.removeKey(Root::LocalMachine, kTdf); },
+         korvalend::kExitUnresolvedFacts},
+        {"noBootstrap", [](SuiteMachine& s) { (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini"); },
+         korvalend::kExitUnresolvedFacts},
+        {"noCodeInTheCommand",
          [](SuiteMachine& s) {
-             sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /X" + kSuiteCode);
-         }},
+             sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6.4.1", "C:\\LO\\uninstall.exe");
+         },
+         korvalend::kExitUnresolvedFacts},
         {"noEntry",
-         [](SuiteMachine& s) { s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode); }},
+         [](SuiteMachine& s) { s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode); },
+         0},
     };
     for (const Case& c : cases) {
         SuiteMachine s;
         c.spoil(s);
-        EXPECT_EQ(s.run(), 0) << c.name;
+        EXPECT_EQ(s.run(), c.expected) << c.name;
         EXPECT_TRUE(s.launches().empty()) << c.name;
         EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk")) << c.name;
     }
@@ -362,18 +379,21 @@ TEST(Resolution, FactsInRealLayouts) {
             s.m.registry.setString(Root::LocalMachine, versions + "9.9\\" + kUpgrade, "INSTALLLOCATION", *c.stale);
         if (c.productKeyLine.empty()) (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini");
         else s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\n" + c.productKeyLine + "\n");
-        korvalend::RESOLVESUITEFACTS();
-        EXPECT_EQ(korvalend::SCHEMOPEN, c.location) << c.what;
-        EXPECT_EQ(korvalend::SVERSOOO, c.key) << c.what;
-        EXPECT_EQ(korvalend::SPRODUCTCODE, c.key.empty() ? "" : kSuiteCode) << c.what;
+        const korvalend::TSuiteFacts facts = s.resolve().facts;
+        EXPECT_EQ(facts.SCHEMOPEN, c.location) << c.what;
+        EXPECT_EQ(facts.SVERSOOO, c.key) << c.what;
+        EXPECT_EQ(facts.SPRODUCTCODE, c.key.empty() ? "" : kSuiteCode) << c.what;
     }
 }
 
-TEST(Resolution, MarkerInOtherCaseStillYieldsTheCode) {
-    SuiteMachine s;
-    sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6.4.1", "msiexec.exe /i" + kSuiteCode);
-    korvalend::RESOLVESUITEFACTS();
-    EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode);
+// Packages that cannot be modified record their removal ("/X") instead.
+TEST(Resolution, TheCodeFollowsTheMarkerOrTheRemovalSwitchInAnyCase) {
+    for (const std::string command : {"msiexec.exe /i", "MsiExec.exe /X", "MSIEXEC.EXE /x"}) {
+        SuiteMachine s;
+        sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6.4.1", command + kSuiteCode);
+        EXPECT_EQ(s.run(), 0) << command;
+        EXPECT_EQ(s.launches(), (Lines{kMsi + "/passive /norestart /x" + kSuiteCode})) << command;
+    }
 }
 
 TEST(Refusals, CollaboraShortcutsOnlyForACollaboraProductKey) {
@@ -519,8 +539,7 @@ TEST(Resolution, ASiblingListedFirstIsNotTakenForTheSuite) {
     SuiteMachine s;
     sim::scripted::addUninstallEntry(s.m, "{00000000-5DK0-0000-0000-000000000000}", "LibreOffice 7.6 SDK",
                                      "MsiExec.exe /I{00000000-5DK0-0000-0000-000000000000}");
-    korvalend::RESOLVESUITEFACTS();
-    EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode);
+    EXPECT_EQ(s.resolve().facts.SPRODUCTCODE, kSuiteCode);
 }
 
 TEST(Resolution, ASuiteNamedWithMoreWordsIsStillFoundPastItsHelpPack) {
@@ -528,8 +547,7 @@ TEST(Resolution, ASuiteNamedWithMoreWordsIsStillFoundPastItsHelpPack) {
     s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
     sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6 (64-bit)", "MsiExec.exe /I" + kSuiteCode);
     s.addHelpPack("{00000000-2222-4A4A-9C9C-000000000002}");
-    korvalend::RESOLVESUITEFACTS();
-    EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode);
+    EXPECT_EQ(s.resolve().facts.SPRODUCTCODE, kSuiteCode);
 }
 
 TEST(Removal, AHelpPackRecordedWithSlashXStillRunsUnattended) {

@@ -1,0 +1,115 @@
+#include "korvalend/registered.h"
+
+#include <array>
+
+#include "korvalend/detection.h"
+#include "korvalend/resolution.h"
+#include "korvalend/uninstall_search.h"
+#include "platform/environment.h"
+#include "platform/text.h"
+#include "platform/tregistry.h"
+#include "platform/wintypes.h"
+
+namespace korvalend {
+namespace {
+
+const std::string SUSERDATA = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData";
+const std::string SPROFILELIST = "\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+// The local system account: its products are the machine's own, listed in
+// the Uninstall key.
+const std::string SLOCALSYSTEM = "S-1-5-18";
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The word follows in UPPERREST: after a blank, before a blank, "(" or the end.
+bool hasWord(const std::string& upperRest, const std::string& word) {
+    for (std::size_t at = upperRest.find(" " + word); at != std::string::npos;
+         at = upperRest.find(" " + word, at + 1)) {
+        const std::size_t end = at + 1 + word.size();
+        if (end == upperRest.size() || upperRest[end] == ' ' || upperRest[end] == '(') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string FAMILYNAMEOF(const std::string& text) {
+    for (const std::string* family : {&SFAMILY_LIBREOFFICE, &SFAMILY_COLLABORA, &SFAMILY_ZETAOFFICE}) {
+        if (!startsWithAsciiCaseless(text, *family)) continue;
+        if (text.size() == family->size()) return *family;
+        const char next = text[family->size()];
+        if (next == ' ' || next == '(' || isDigit(next)) return *family;
+    }
+    return {};
+}
+
+TFamilyName FAMILYNAME(const std::string& displayName) {
+    TFamilyName out;
+    const std::string family = FAMILYNAMEOF(displayName);
+    if (family.empty()) return out;
+    // The family, a blank and a version: digits and dots, a digit first.
+    std::size_t i = family.size();
+    if (i + 1 >= displayName.size() || displayName[i] != ' ' || !isDigit(displayName[i + 1])) return out;
+    for (++i; i < displayName.size() && (isDigit(displayName[i]) || displayName[i] == '.'); ++i) {
+    }
+    const std::string rest = displayName.substr(i);
+    const std::string upperRest = platform::charUpperBuffA(rest);
+    out.family = family;
+    if (upperRest.starts_with(" HELP PACK (")) out.kind = TFamilyKind::HelpPack;
+    else if (upperRest.starts_with(" LANGUAGE PACK (")) out.kind = TFamilyKind::LanguagePack;
+    else if (hasWord(upperRest, "SDK")) return TFamilyName{};  // a kit for developers, not the suite
+    else out.kind = TFamilyKind::Suite;  // with a tag ("(x64)") or named with more words, as the resolution takes it
+    if (out.kind != TFamilyKind::Suite) out.suite = displayName.substr(0, i);
+    return out;
+}
+
+std::vector<TRegisteredEntry> REGISTEREDFAMILY() {
+    std::vector<TRegisteredEntry> out;
+    const auto ofTheFamily = [](const std::string& text) { return FAMILYNAME(text).kind != TFamilyKind::None; };
+    WALKUNINSTALLVIEWS("DisplayName", ofTheFamily, [&](const TUninstallEntry& e) {
+        if (e.error == nullptr) out.push_back(TRegisteredEntry{e.view, e.name, e.text, FAMILYNAME(e.text)});
+        return false;
+    });
+    return out;
+}
+
+bool ISSUITEOF(const TRegisteredEntry& entry, const std::string& PRODUCTKEY) {
+    if (entry.what.kind != TFamilyKind::Suite) return false;
+    const TSuiteEntry kind = SUITEENTRYKIND(entry.displayName, PRODUCTKEY);
+    return kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise;
+}
+
+std::vector<TPerUserInstall> PERUSERINSTALLS() {
+    std::vector<TPerUserInstall> out;
+    platform::TRegistry reg(platform::kKeyRead);
+    reg.SETROOTKEY(platform::hkeyLocalMachine());
+    // Values of the wrong type say nothing of the product: passed over.
+    const auto read = [&reg](const std::string& value) {
+        try {
+            return reg.READSTRING(value);
+        } catch (const platform::ERegistryException&) {
+            return std::string();
+        }
+    };
+    platform::TStrings sids;
+    if (!reg.OPENKEYREADONLY(SUSERDATA)) return out;
+    reg.GETKEYNAMES(sids);
+    for (const std::string& sid : sids) {
+        if (sid == SLOCALSYSTEM) continue;
+        const std::string products = SUSERDATA + "\\" + sid + "\\Products";
+        platform::TStrings codes;
+        if (!reg.OPENKEYREADONLY(products)) continue;
+        reg.GETKEYNAMES(codes);
+        for (const std::string& code : codes) {
+            if (!reg.OPENKEYREADONLY(products + "\\" + code + "\\InstallProperties")) continue;
+            TPerUserInstall install{sid, read("DisplayName"), read("InstallLocation"), {}};
+            if (FAMILYNAME(install.displayName).kind == TFamilyKind::None) continue;
+            if (reg.OPENKEYREADONLY(SPROFILELIST + "\\" + sid))
+                install.profile = platform::expandEnvironmentStringsA(read("ProfileImagePath"));
+            out.push_back(std::move(install));
+        }
+    }
+    return out;
+}
+
+}  // namespace korvalend
