@@ -101,6 +101,11 @@ int RUN(const std::vector<std::string>& args) {
         REMOVALOBSERVER().concluded(kExitOk, "nothing of the family is registered");
         return kExitOk;
     }
+    // Installed for one user: SYSTEM cannot uninstall it, and nothing of it is touched.
+    for (const TPerUserInstall& install : PERUSERINSTALLS())
+        REMOVALOBSERVER().found("per-user installation", install.displayName + " of the account " + install.sid +
+                                                             (install.profile.empty() ? "" : " (" + install.profile + ")") +
+                                                             " in " + install.location + ": not removed");
     TRemovalRun run;
     removeSuites(run);
     if (!run.installerBusy) REMOVEORPHANPACKS(run);

@@ -366,7 +366,9 @@ int RUNEXITCODE(const TRemovalRun& RUN) {
         if (RUN.restartPending)
             return concluded(kExitRestartRequired, "nothing of the family remains registered; an uninstaller "
                                                    "asked for a restart, which completes the removal");
-        return concluded(0, "nothing of the family remains registered");
+        // An AppID or ProgID left behind without any entry is nothing to remove.
+        return concluded(0, RUN.entriesRun.empty() ? "no Uninstall entry of the family is registered: nothing to remove"
+                                                   : "nothing of the family remains registered");
     }
     if (failed != RUN.failures.end())
         return concluded(failed->exitCode, failed->entry + " is still registered after its uninstaller: the "

@@ -7,6 +7,7 @@ namespace {
 
 constexpr uint32_t kErrorUnknownProduct = 1605;
 constexpr uint32_t kErrorInstallAlreadyRunning = 1618;
+constexpr uint32_t kErrorInstallFailure = 1603;
 
 // The text after the last "/x" (either case) up to the next blank.
 std::string removalTarget(const std::string& parameters) {
@@ -26,8 +27,12 @@ void addWindowsInstaller(Machine& m, const InstallerOptions& options, const std:
     p.body = [options](ProgramRun& run) -> uint32_t {
         if (run.machine.mutexes.owned(kInstallerMutex, run.machine.nowMs)) return kErrorInstallAlreadyRunning;
         const std::string target = removalTarget(run.parameters);
+        for (const std::string& failing : options.failing)
+            if (failing == target) return kErrorInstallFailure;
+        // The product's entry goes from the view it is registered in.
         const bool removed = !target.empty() && !options.leaveEntry &&
-                             run.machine.registry.removeKey(Root::LocalMachine, kUninstallKey + "\\" + target);
+                             (run.machine.registry.removeKey(Root::LocalMachine, kUninstallKey + "\\" + target) ||
+                              run.machine.registry.removeKey(Root::LocalMachine, kUninstallKey32 + "\\" + target));
         return options.exitCode.value_or(removed ? 0 : kErrorUnknownProduct);
     };
     m.shell.addProgram(path, std::move(p));
@@ -45,8 +50,8 @@ void addExtensionUninstaller(Machine& m, const std::string& path, const std::str
 }
 
 void addUninstallEntry(Machine& m, const std::string& entryName, const std::string& displayName,
-                       const std::string& uninstallString) {
-    const std::string key = kUninstallKey + "\\" + entryName;
+                       const std::string& uninstallString, bool wow32) {
+    const std::string key = (wow32 ? kUninstallKey32 : kUninstallKey) + "\\" + entryName;
     m.registry.setString(Root::LocalMachine, key, "DisplayName", displayName);
     if (!uninstallString.empty()) m.registry.setString(Root::LocalMachine, key, "UninstallString", uninstallString);
 }

@@ -90,6 +90,18 @@ struct SuiteMachine {
     SuiteMachine(const SuiteMachine&) = delete;
     SuiteMachine& operator=(const SuiteMachine&) = delete;
 
+    // Another suite of the family beside the first, as its installer leaves
+    // it: its vendor record, its files and its Uninstall entry, in a view.
+    void addSuite(const std::string& vendorKey, bool wow32, const std::string& location, const std::string& key,
+                  const std::string& code, const std::string& displayName = "") {
+        const std::string node = wow32 ? "SOFTWARE\\WOW6432Node\\" : "SOFTWARE\\";
+        m.registry.setString(Root::LocalMachine, node + vendorKey.substr(9) + "\\" + key + "\\" + kUpgrade,
+                             "INSTALLLOCATION", location);
+        m.files.addFile(location + "program\\bootstrap.ini", "[Bootstrap]\r\nProductKey=" + key + "\r\n");
+        m.files.addFile(location + "program\\soffice.bin", "binary");
+        sim::scripted::addUninstallEntry(m, code, displayName.empty() ? key + ".4.1" : displayName,
+                                         "MsiExec.exe /I" + code, wow32);
+    }
     void addHelpPack(const std::string& code = kHelpCode) {
         sim::scripted::addUninstallEntry(m, code, productKey + " Help Pack (French)", "MsiExec.exe /I" + code);
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <random>
 #include <set>
@@ -15,6 +16,7 @@
 #include "korvalend/observer.h"
 #include "korvalend/program.h"
 #include "korvalend/removal.h"
+#include "platform/sim/processes_model.h"
 #include "korvalend/resolution.h"
 #include "platform/folders.h"
 #include "platform/sim/machine.h"
@@ -234,6 +236,155 @@ TEST(Outcome, ABusyInstallerIsWaitedForTenMinutesThenNothingIsStarted) {
     EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
     EXPECT_EQ(s.m.mutexes.find(sim::scripted::kInstallerMutex)->ownedByUs, 0);
     EXPECT_EQ(s.m.mutexes.openHandles, 0);
+}
+
+const std::string kCollabora = "SOFTWARE\\Collabora\\Collabora Office";
+const std::string kCode32 = "{32323232-1111-4A4A-9C9C-000000000032}";
+const std::string kCodeCo = "{C0C0C0C0-1111-4A4A-9C9C-0000000000C0}";
+const std::string kX86 = "C:\\Program Files (x86)\\LibreOffice\\";
+const std::string kCoFolder = "C:\\Program Files\\Collabora Office\\";
+
+// Every installation of the family a machine holds: both registry views,
+// every vendor key, one suite after the other in their fixed order, each with
+// its own facts; and the exit code of what stays.
+TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
+    struct Case {
+        const char* what;
+        std::function<void(SuiteMachine&)> setup;
+        int expected;
+        Lines launches;  // the Msiexec.exe parameters and extension commands, in order
+        std::function<void(SuiteMachine&)> check = nullptr;
+    };
+    const std::string x = "/passive /norestart /x";
+    const Case cases[] = {
+        {"a 32-bit suite alone",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, kTdf);
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.addSuite(kTdf, true, kX86, "LibreOffice 7.6", kCode32);
+         },
+         0, {x + kCode32},
+         [](SuiteMachine& s) {
+             EXPECT_EQ(s.first().view, korvalend::TRegistryView::Wow32);
+             EXPECT_NE(s.m.files.recycled("c:\\program files (x86)\\libreoffice"), nullptr);
+             EXPECT_FALSE(s.m.files.exists(kDesktop + "LibreOffice 7.6.lnk"));
+         }},
+        {"a 64-bit and a 32-bit suite of one product key: each its own code, the shared names with the last",
+         [](SuiteMachine& s) { s.addSuite(kTdf, true, kX86, "LibreOffice 7.6", kCode32); },
+         0, {x + kSuiteCode, x + kCode32},
+         [](SuiteMachine& s) {
+             ASSERT_EQ(s.observer.suites.size(), 2u);
+             EXPECT_EQ(s.observer.suites[1].SCHEMOPEN, "c:\\program files (x86)\\libreoffice\\");
+             EXPECT_TRUE(s.observer.saw("desktop shortcut named after the product key, another installed suite has "
+                                        "the same product key"));
+             EXPECT_FALSE(s.m.files.exists(kDesktop + "LibreOffice 7.6.lnk"));
+             EXPECT_FALSE(s.m.files.exists(kPrograms + "LibreOffice 7.6"));
+         }},
+        {"LibreOffice and Collabora Office side by side, each with its own pack and extension",
+         [](SuiteMachine& s) {
+             s.addHelpPack();
+             s.addExtension("ext-lo", "LibreOffice Extension Grammar");
+             s.addExtension("ext-co", "Collabora Extension Tools");
+             s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+             sim::scripted::addUninstallEntry(s.m, "{C0HP}", "Collabora Office 24.04 Help Pack (French)");
+         },
+         0,
+         {"C:\\Program Files\\Ext\\ext-lo\\unins000.exe| /verysilent", x + kHelpCode, x + kSuiteCode,
+          "C:\\Program Files\\Ext\\ext-co\\unins000.exe| /verysilent", x + "{C0HP}", x + kCodeCo}},
+        {"Collabora Office goes while a LibreOffice it cannot resolve stays: LibreOffice's names and extensions stay",
+         [](SuiteMachine& s) {
+             (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini");
+             s.addExtension("ext-lo", "LibreOffice Extension Grammar");
+             s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+         },
+         korvalend::kExitUnresolvedFacts, {x + kCodeCo},
+         [](SuiteMachine& s) {
+             EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
+             EXPECT_TRUE(s.registered("ext-lo"));
+             EXPECT_NE(s.observer.why.find("gives no product key"), std::string::npos) << s.observer.why;
+         }},
+        {"a stale LibreOffice vendor key hides no Collabora Office",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini");
+             s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+         },
+         0, {x + kCodeCo}},
+        {"a 32-bit record of the 64-bit folder, and a 32-bit suite of the key: never crossed",
+         [](SuiteMachine& s) {
+             s.m.registry.setString(Root::LocalMachine, "SOFTWARE\\WOW6432Node\\The Document Foundation\\LibreOffice\\7.6\\" + kUpgrade,
+                                    "INSTALLLOCATION", kInstall);
+             sim::scripted::addUninstallEntry(s.m, kCode32, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kCode32, true);
+         },
+         0, {x + kSuiteCode, x + kCode32},
+         [](SuiteMachine& s) {
+             EXPECT_TRUE(s.observer.saw("c:\\program files\\libreoffice is the install location of the suite of the "
+                                        "32-bit view, which stays"));
+             EXPECT_FALSE(s.m.files.exists(kInstall));
+         }},
+        {"one product code in both views: the stale one stays",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode, true);
+         },
+         1603, {x + kSuiteCode}},
+        {"nine suites: eight go", [](SuiteMachine& s) {
+             for (int n = 1; n <= 8; ++n)
+                 s.addSuite(kTdf, false, "C:\\LO" + std::to_string(n) + "\\", "LibreOffice 8." + std::to_string(n),
+                            "{" + std::to_string(n) + "}");
+         },
+         korvalend::kExitTooManySuites,
+         {x + "{8}", x + "{7}", x + "{6}", x + "{5}", x + "{4}", x + "{3}", x + "{2}", x + "{1}"}},
+        {"a help pack whose uninstall fails: its code, and the folder that holds it stays",
+         [](SuiteMachine& s) {
+             s.addHelpPack();
+             sim::scripted::addWindowsInstaller(s.m, {.failing = {kHelpCode}});
+         },
+         1603, {x + kHelpCode, x + kSuiteCode},
+         [](SuiteMachine& s) {
+             EXPECT_FALSE(s.registered(kSuiteCode));
+             EXPECT_TRUE(s.m.files.exists(kInstall + "program\\bootstrap.ini"));
+             EXPECT_FALSE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
+         }},
+        {"a help pack left without its suite goes by its own entry",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, "Software\\Classes\\AppID");
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             sim::scripted::addUninstallEntry(s.m, "{OLDHP}", "LibreOffice 7.5 Help Pack (German)", "MsiExec.exe /I{OLDHP}");
+         },
+         0, {x + "{OLDHP}"}},
+        {"an extension uninstaller that never ends: ten minutes, then the suite stays",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "ext-hang", "LibreOffice Extension Hang", "C:\\Ext\\hang.exe");
+             sim::Program hang;
+             hang.runMs = sim::kNeverEnds;
+             s.m.shell.addProgram("C:\\Ext\\hang.exe", hang);
+         },
+         korvalend::kExitUninstallerTimeout, {"C:\\Ext\\hang.exe| /verysilent"},
+         [](SuiteMachine& s) {
+             EXPECT_NEAR(static_cast<double>(s.m.nowMs - 1000), 40.0 + 10 * 60000, 30.0);
+             EXPECT_TRUE(s.registered(kSuiteCode));
+         }},
+        {"another user's own installation: never attempted, its files untouched",
+         [](SuiteMachine& s) {
+             const std::string user = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-21-7\\Products\\"
+                                      "0123456789ABCDEF0123456789ABCDEF\\InstallProperties";
+             s.m.registry.setString(Root::LocalMachine, user, "DisplayName", "LibreOffice 7.6.4.1");
+             s.m.registry.setString(Root::LocalMachine, user, "InstallLocation", "C:\\Program Files\\LibreOffice\\");
+         },
+         korvalend::kExitPerUserInstall, {x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kInstall + "program\\soffice.bin")); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SuiteMachine s;
+        c.setup(s);
+        EXPECT_EQ(s.run(), c.expected);
+        Lines launched;
+        for (const std::string& l : s.launches())
+            launched.push_back(l.rfind(kMsi, 0) == 0 ? l.substr(kMsi.size()) : l);
+        EXPECT_EQ(launched, c.launches);
+        if (c.check) c.check(s);
+    }
 }
 
 TEST(Resolution, AVendorKeyThatRecordsNothingDoesNotHideTheNext) {
