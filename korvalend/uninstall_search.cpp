@@ -37,13 +37,17 @@ bool walkView(const std::string& SKEY, const UninstallWanted& WANTED, const Unin
     reg.SETROOTKEY(platform::hkeyLocalMachine());
     if (!reg.OPENKEYREADONLY(SUNINST_PATH)) return false;
     reg.GETKEYNAMES(SOUS_CLES);
+    // Each entry is opened below the listed key itself: an absolute path from
+    // its own root, whichever entry is current, and no redirection of the
+    // view to resolve again at each open.
+    platform::TRegistry entries(VIEWACCESS(VIEW, platform::kKeyRead));
+    entries.SETROOTKEY(reg.currentKey());
 
     for (const std::string& entry : SOUS_CLES) {
-        // Absolute, so it does not matter which key is current.
-        if (!reg.OPENKEYREADONLY(SUNINST_PATH + "\\" + entry)) continue;
-        TUninstallEntry e{entry, {}, nullptr, &reg, VIEW};
+        if (!entries.OPENKEYREADONLY("\\" + entry)) continue;
+        TUninstallEntry e{entry, {}, nullptr, &entries, VIEW};
         try {
-            e.text = reg.READSTRING(SKEY);
+            e.text = entries.READSTRING(SKEY);
         } catch (const platform::ERegistryException&) {
             e.error = std::current_exception();
         }
@@ -54,11 +58,11 @@ bool walkView(const std::string& SKEY, const UninstallWanted& WANTED, const Unin
         // same.
         bool candidate = e.error != nullptr || WANTED(e.text);
         if (candidate) {
-            reg.GETVALUENAMES(VALEUR_CLES);
+            entries.GETVALUENAMES(VALEUR_CLES);
             candidate = std::find(VALEUR_CLES.begin(), VALEUR_CLES.end(), SKEY) != VALEUR_CLES.end();
         }
         const bool stop = candidate && VISIT(e);
-        reg.CLOSEKEY();
+        entries.CLOSEKEY();
         if (stop) return true;
     }
     return false;

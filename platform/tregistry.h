@@ -40,6 +40,9 @@ public:
     [[nodiscard]] uint32_t access() const noexcept { return access_; }
     [[nodiscard]] Handle rootKey() const noexcept { return root_; }
     [[nodiscard]] bool hasCurrentKey() const noexcept { return current_.valid(); }
+    // The current key's handle, still owned by the accessor (null when none):
+    // another accessor may take it as its root while this one lives.
+    [[nodiscard]] Handle currentKey() const noexcept { return current_.get(); }
 
 private:
     // Resolves a path to the key it is opened below and the remaining text.

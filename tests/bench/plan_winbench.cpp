@@ -84,7 +84,7 @@ Measure measure() {
     Measure m;
     std::vector<double> plans, loops;
     for (int r = 0; r < 11; ++r) {
-        loops.push_back(seconds(winbench::bareUninstallWalk));
+        loops.push_back(seconds([] { (void)winbench::bareUninstallWalk(); }));
         plans.push_back(seconds([&] {
             platform::plan::Recorder plan;  // the preview's binding records here
             (void)korvalend::RUN({});

@@ -32,9 +32,10 @@ inline bool setText(HKEY key, const wchar_t* name, const std::wstring& text, DWO
 
 // The least a search must do: list the entries, open each, read its
 // DisplayName. Answers how many had one, -1 when the key cannot be opened.
-inline int bareUninstallWalk() {
+// VIEW is 0 for the native view, KEY_WOW64_32KEY for the 32-bit one.
+inline int bareUninstallWalk(REGSAM view = 0) {
     HKEY parent = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall.c_str(), 0, KEY_READ, &parent) != ERROR_SUCCESS) return -1;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall.c_str(), 0, KEY_READ | view, &parent) != ERROR_SUCCESS) return -1;
     DWORD subKeys = 0;
     RegQueryInfoKeyA(parent, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr,
                      nullptr, nullptr);
@@ -48,7 +49,7 @@ inline int bareUninstallWalk() {
     int found = 0;
     for (const auto& name : names) {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+        if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) continue;
         wchar_t text[512];
         DWORD size = sizeof text;
         DWORD type = 0;
