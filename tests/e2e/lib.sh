@@ -33,6 +33,8 @@ unset DISPLAY WAYLAND_DISPLAY # headless: a message box returns at once
 
 # Fixed identities of the fixtures.
 UNINSTALL='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+# The same key of the 32-bit view, as a 64-bit program names it by path.
+UNINSTALL32='HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
 UPGRADE_CODE='{4B17E523-5D91-4E69-BD96-7FD81CFA81BB}'
 SERVICE_CLSID='{82154420-0FBF-11d4-8313-005004526AB4}'
 APPID_KEY="HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\AppID\\$SERVICE_CLSID"
@@ -43,13 +45,21 @@ HELP_COLLABORA_CODE='{FA1F0000-2305-4B1E-9D2C-000000000F23}'
 # A German help pack, listed before the French ones.
 HELP_GERMAN_CODE='{01DE0000-7600-4B1E-9D2C-000000000D76}'
 
+# A French help pack of the 32-bit LibreOffice.
+HELP_X86_CODE='{FA1F0086-7600-4B1E-9D2C-000000000F86}'
+
 # One line per distribution of the suite:
-# id|product key|version|vendor key|manufacturer|AppID value|folder|app prefix|product code|GUID prefix
+# id|product key|version|vendor key|manufacturer|AppID value|folder|app prefix|product code|GUID prefix|arch|on removal
+# tdf86 is the 32-bit LibreOffice (its keys in the 32-bit view, its files in
+# Program Files (x86)); tdfreboot a LibreOffice whose removal schedules a
+# restart (Wine's installer then ends with 3010).
 DISTRIBUTIONS='
-tdf|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000A076}|7C0E0001
-mimo|LibreOffice 7.5|7.5|SOFTWARE\MimO\LibreOffice|MimO|LibreOffice Service Manager|LibreOffice MimO|LibreOffice|{7C0E4A1B-7500-4B1E-9D2C-00000000B075}|7C0E0002
-collabora|Collabora Office 23.05|23.05|SOFTWARE\Collabora\Collabora Office|Collabora Productivity|Collabora Office Service Manager|Collabora Office|Collabora Office|{7C0E4A1B-2305-4B1E-9D2C-00000000C235}|7C0E0003
-zeta|ZetaOffice 7.6|7.6|SOFTWARE\allotropia software GmbH\ZetaOffice|allotropia software GmbH|ZetaOffice Service Manager|ZetaOffice|ZetaOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000D076}|7C0E0004
+tdf|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000A076}|7C0E0001|x64|-
+mimo|LibreOffice 7.5|7.5|SOFTWARE\MimO\LibreOffice|MimO|LibreOffice Service Manager|LibreOffice MimO|LibreOffice|{7C0E4A1B-7500-4B1E-9D2C-00000000B075}|7C0E0002|x64|-
+collabora|Collabora Office 23.05|23.05|SOFTWARE\Collabora\Collabora Office|Collabora Productivity|Collabora Office Service Manager|Collabora Office|Collabora Office|{7C0E4A1B-2305-4B1E-9D2C-00000000C235}|7C0E0003|x64|-
+zeta|ZetaOffice 7.6|7.6|SOFTWARE\allotropia software GmbH\ZetaOffice|allotropia software GmbH|ZetaOffice Service Manager|ZetaOffice|ZetaOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000D076}|7C0E0004|x64|-
+tdf86|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000E086}|7C0E0005|x86|-
+tdfreboot|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-000000003010}|7C0E0006|x64|restart
 '
 
 # dist_field ID N: field N (1-based) of a distribution's line.
@@ -84,8 +94,8 @@ render() {
     sed -e "/@DESKTOP_FILES@/{r $desk" -e 'd}' "$template" | sed "${args[@]}" >"$out"
 }
 
-wixl_build() { # wixl_build WXS MSI; wixl resolves sources from the working folder
-    (cd "$(dirname "$1")" && wixl -a x64 -o "$2" "$(basename "$1")") 2>"$2.log" ||
+wixl_build() { # wixl_build WXS MSI [ARCH]; wixl resolves sources from the working folder
+    (cd "$(dirname "$1")" && wixl -a "${3:-x64}" -o "$2" "$(basename "$1")") 2>"$2.log" ||
         { cat "$2.log" >&2; return 1; }
     [ -s "$2" ] || { echo "wixl made no $2" >&2; cat "$2.log" >&2; return 1; }
 }
@@ -93,8 +103,8 @@ wixl_build() { # wixl_build WXS MSI; wixl resolves sources from the working fold
 build_fixtures() {
     local out=$E2E_FIXTURES.new
     rm -rf "$out" && mkdir -p "$out"
-    local id key version vendor manuf appid folder prefix code guid
-    while IFS='|' read -r id key version vendor manuf appid folder prefix code guid; do
+    local id key version vendor manuf appid folder prefix code guid arch removal
+    while IFS='|' read -r id key version vendor manuf appid folder prefix code guid arch removal; do
         [ -n "$id" ] || continue
         local stage=$out/$id-stage
         mkdir -p "$stage"
@@ -110,25 +120,30 @@ build_fixtures() {
             printf '          <File Id="Desk%d" Name="%s" Source="%s-stage/shortcut.lnk"%s/>\n' \
                 "$n" "$name" "$id" "$kp" >>"$desk"
         done < <(desktop_shortcuts "$id")
+        local programs=ProgramFiles64Folder win64=yes sequence=""
+        [ "$arch" = x86 ] && programs=ProgramFilesFolder win64=no
+        [ "$removal" = restart ] &&
+            sequence='<InstallExecuteSequence><ScheduleReboot After="InstallFinalize">REMOVE="ALL"</ScheduleReboot></InstallExecuteSequence>'
         local common=("PRODUCT_KEY=$key" "VERSION=$version" "MANUFACTURER=$manuf" "INSTALL_DIR=$folder"
-            "STAGE=$id-stage/" "APP_PREFIX=$prefix" "VENDOR_KEY=$vendor" "APPID_VALUE=$appid")
+            "STAGE=$id-stage/" "APP_PREFIX=$prefix" "VENDOR_KEY=$vendor" "APPID_VALUE=$appid"
+            "PROGRAM_FILES=$programs" "WIN64=$win64")
         render "$E2E_SRC/fixtures/suite.wxs" "$out/suite-$id.wxs" "$desk" "${common[@]}" \
-            "PRODUCT_CODE=$code" "UPGRADE_CODE=$UPGRADE_CODE" "GUID_PREFIX=$guid"
-        wixl_build "$out/suite-$id.wxs" "$out/suite-$id.msi" || return 1
+            "PRODUCT_CODE=$code" "UPGRADE_CODE=$UPGRADE_CODE" "GUID_PREFIX=$guid" "EXECUTE_SEQUENCE=$sequence"
+        wixl_build "$out/suite-$id.wxs" "$out/suite-$id.msi" "$arch" || return 1
         local hp
-        for hp in before after german; do
-            [ "$id" = tdf ] || [ "$id" = collabora ] || continue
-            [ "$id" = collabora ] && [ $hp != after ] && continue
+        for hp in before after german x86; do
+            case "$id:$hp" in tdf:before | tdf:after | tdf:german | collabora:after | tdf86:x86) ;; *) continue ;; esac
             local hcode=$HELP_AFTER_CODE hguid=FA1F0001 hname=helppack-$hp
             local language=French lcid=1036 dir=fr upgrade='{0A1F0000-0000-4B1E-9D2C-0000000000FF}'
             [ $hp = before ] && hcode=$HELP_BEFORE_CODE hguid=0A1F0001
             [ $hp = german ] && hcode=$HELP_GERMAN_CODE hguid=01DE0001 language=German lcid=1031 dir=de \
                 upgrade='{01DE0000-0000-4B1E-9D2C-0000000000FF}'
             [ "$id" = collabora ] && hcode=$HELP_COLLABORA_CODE hguid=FA1F0003 hname=helppack-collabora
+            [ $hp = x86 ] && hcode=$HELP_X86_CODE hguid=FA1F0086
             render "$E2E_SRC/fixtures/helppack.wxs" "$out/$hname.wxs" /dev/null "${common[@]}" \
                 "PRODUCT_CODE=$hcode" "HELP_UPGRADE_CODE=$upgrade" "GUID_PREFIX=$hguid" \
                 "HELP_LANGUAGE=$language" "LANGUAGE_ID=$lcid" "HELP_DIR=$dir"
-            wixl_build "$out/$hname.wxs" "$out/$hname.msi" || return 1
+            wixl_build "$out/$hname.wxs" "$out/$hname.msi" "$arch" || return 1
         done
     done <<<"$DISTRIBUTIONS"
     rm -rf "$E2E_FIXTURES" && mv "$out" "$E2E_FIXTURES"
@@ -240,8 +255,15 @@ install_suite() {
     SUITE=$1
     SUITE_KEY=$(dist_field "$1" 2)
     SUITE_CODE=$(dist_field "$1" 9)
-    SUITE_DIR=${2:-"$C/Program Files/$(dist_field "$1" 7)"}
-    SUITE_VENDOR_KEY="HKEY_LOCAL_MACHINE\\$(dist_field "$1" 4)"
+    # A 32-bit suite's files go to Program Files (x86), its keys to the 32-bit view.
+    local programs="Program Files" vendor
+    vendor=$(dist_field "$1" 4)
+    SUITE_UNINSTALL=$UNINSTALL
+    if [ "$(dist_field "$1" 11)" = x86 ]; then
+        programs="Program Files (x86)" vendor="SOFTWARE\\Wow6432Node\\${vendor#SOFTWARE\\}" SUITE_UNINSTALL=$UNINSTALL32
+    fi
+    SUITE_DIR=${2:-"$C/$programs/$(dist_field "$1" 7)"}
+    SUITE_VENDOR_KEY="HKEY_LOCAL_MACHINE\\$vendor"
     if [ $# -ge 2 ]; then install_msi "suite-$1" "INSTALLLOCATION=$(cpath "$SUITE_DIR")\\"; else install_msi "suite-$1"; fi
     echo "left by the user" >"$SUITE_DIR/program/user-notes.txt"
     echo "[InternetShortcut]" >"$COMMON_PROGRAMS/$SUITE_KEY/Online Help.url"
@@ -250,14 +272,16 @@ install_suite() {
     echo "quickstart" >"$SUITE_STARTUP"
 }
 
-# install_helppack before|after|collabora: a French help pack (its code in
-# HELP_CODE); install_helppack german: a German one (HELP_GERMAN_CODE).
+# install_helppack before|after|collabora|x86: a French help pack (its code
+# in HELP_CODE; x86 the 32-bit suite's); install_helppack german: a German one
+# (HELP_GERMAN_CODE).
 install_helppack() {
     install_msi "helppack-$1"
     case $1 in
         before) HELP_CODE=$HELP_BEFORE_CODE ;;
         after) HELP_CODE=$HELP_AFTER_CODE ;;
         collabora) HELP_CODE=$HELP_COLLABORA_CODE ;;
+        x86) HELP_CODE=$HELP_X86_CODE ;;
     esac
 }
 
@@ -599,7 +623,7 @@ expect_unchanged() {
 # The suite as the package left it: every trace present.
 expect_suite_installed() {
     local snap=$1
-    expect_key "$snap" "$UNINSTALL\\$SUITE_CODE"
+    expect_key "$snap" "$SUITE_UNINSTALL\\$SUITE_CODE"
     expect_key "$snap" "$SUITE_VENDOR_KEY\\$(dist_field "$SUITE" 3)\\$UPGRADE_CODE"
     expect_key "$snap" "$APPID_KEY"
     expect_file "$SUITE_DIR/program/bootstrap.ini"
@@ -620,7 +644,7 @@ expect_suite_removed() {
 # The same, but for the vendor key (a machine may keep other versions' keys).
 expect_suite_files_removed() {
     local snap=$1
-    expect_no_key "$snap" "$UNINSTALL\\$SUITE_CODE"
+    expect_no_key "$snap" "$SUITE_UNINSTALL\\$SUITE_CODE"
     expect_no_key "$snap" "$APPID_KEY"
     expect_no_key "$snap" "$PROGID_KEY"
     local name
@@ -668,7 +692,7 @@ uninstall_suite_alone() {
     snapshot after
     expect_exit 0
     expect_installer_calls <<<"/passive /norestart /x$SUITE_CODE"
-    expect_no_key after "$UNINSTALL\\$SUITE_CODE"
+    expect_no_key after "$SUITE_UNINSTALL\\$SUITE_CODE"
 }
 
 # A distribution with no extras: its own vendor key, product key and AppID
