@@ -6,7 +6,6 @@
 
 #include "fonction/folders.h"
 #include "fonction/launch.h"
-#include "fonction/processes.h"
 #include "fonction/strings.h"
 #include "korvalend/globals.h"
 #include "korvalend/leftovers.h"
@@ -197,7 +196,7 @@ int SUPP_LIBREOFFICE(const std::string& SCHEMOPEN, const std::string& SVERSOOO, 
         return 0;
     }
 
-    if (PROCESSEXISTS("soffice.bin")) (void)fonction::CLOSEPROCCESSUS("soffice.bin");
+    (void)CLOSESUITEPROCESSES(SCHEMOPEN);
 
     TRemovalRun run;
     removeParts(SVERSOOO, run);
