@@ -6,7 +6,6 @@
 
 #include "fonction/folders.h"
 #include "fonction/launch.h"
-#include "fonction/processes.h"
 #include "fonction/strings.h"
 #include "korvalend/globals.h"
 #include "korvalend/leftovers.h"
@@ -300,7 +299,8 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
         return TSuiteOutcome::NotRegistered;
     }
 
-    if (PROCESSEXISTS("soffice.bin")) (void)fonction::CLOSEPROCCESSUS("soffice.bin");
+    // At this suite's turn, its own soffice.bin only.
+    (void)CLOSESUITEPROCESSES(SUITE.SCHEMOPEN);
 
     const TOthers others{SUITE, REGISTEREDFAMILY()};
     if (!removeParts(others, RUN))

@@ -39,6 +39,7 @@ void closeKey(Handle key) noexcept;
 [[nodiscard]] bool process32Next(Handle snapshot, ProcessEntry32& entry);
 [[nodiscard]] Handle openProcess(uint32_t access, bool inheritHandle, uint32_t processId);
 [[nodiscard]] int32_t terminateProcess(Handle process, uint32_t exitCode);
+[[nodiscard]] bool queryFullProcessImageNameW(Handle process, std::u16string& path);
 void closeProcess(Handle process) noexcept;
 [[nodiscard]] bool getExitCodeProcess(Handle process, uint32_t& code);
 

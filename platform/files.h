@@ -36,6 +36,31 @@ using UniqueFind = UniqueHandle<FindTraits>;
 // FindNextFileA; false at the end (ERROR_NO_MORE_FILES) or on an error.
 [[nodiscard]] bool findNextFileA(Handle find, FindData& data);
 
+// A handle that only asks what a file or folder is.
+struct FileTraits : InvalidIsEmpty {
+    static void close(Handle file) noexcept;  // CloseHandle
+};
+using UniqueFile = UniqueHandle<FileTraits>;
+
+// CreateFileW (path, no access rights, every sharing mode, OPEN_EXISTING,
+// FILE_FLAG_BACKUP_SEMANTICS): folders open too, and a link or junction on the
+// way is followed. An empty owner when the path names nothing it can open.
+[[nodiscard]] UniqueFile createFileForIdentityW(const std::u16string& path);
+
+// What tells a file from every other: the volume serial number and the file
+// index that GetFileInformationByHandle gives.
+struct FileIdentity {
+    uint32_t volumeSerialNumber = 0;
+    uint64_t fileIndex = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// GetFileInformationByHandle; false (and `identity` untouched) on failure.
+[[nodiscard]] bool getFileIdentity(Handle file, FileIdentity& identity);
+
+// GetLongPathNameW: the path with each short (8.3) name in its long form;
+// nothing when the path names nothing that exists.
+[[nodiscard]] std::optional<std::u16string> getLongPathNameW(const std::u16string& path);
+
 // The whole content of a file, or nothing when it cannot be opened or read.
 [[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path);
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "platform/handle.h"
 
@@ -10,6 +11,7 @@ namespace platform {
 
 constexpr uint32_t kTh32csSnapProcess = 2;
 constexpr uint32_t kProcessTerminate = 1;
+constexpr uint32_t kProcessQueryLimitedInformation = 0x1000;
 // Size of PROCESSENTRY32 (ANSI) on 64-bit Windows.
 constexpr uint32_t kProcessEntry32Size = 304;
 
@@ -40,6 +42,10 @@ using UniqueProcess = UniqueHandle<ProcessTraits>;
 [[nodiscard]] UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processId);
 // TerminateProcess; nonzero on success.
 [[nodiscard]] int32_t terminateProcess(Handle process, uint32_t exitCode);
+// QueryFullProcessImageNameW, Win32 form: the full path of the process's
+// executable, through a handle with PROCESS_QUERY_LIMITED_INFORMATION. False,
+// and `path` untouched, when it cannot be read.
+[[nodiscard]] bool queryFullProcessImageNameW(Handle process, std::u16string& path);
 // GetExitCodeProcess: the process's exit code, STILL_ACTIVE while it runs.
 // False (and `code` untouched) when the handle cannot be queried.
 [[nodiscard]] bool getExitCodeProcess(Handle process, uint32_t& code);

@@ -18,6 +18,10 @@ namespace platform {
 // Embedded NULs are kept.
 [[nodiscard]] std::string wideToAnsi(const std::u16string& wide);
 
+// CompareStringOrdinal with letter case ignored, as the file system compares
+// names: true when the two texts are equal.
+[[nodiscard]] bool equalOrdinalIgnoreCase(const std::u16string& a, const std::u16string& b);
+
 // WideCharToMultiByte into another code page (the console's): characters it
 // lacks become its default character.
 [[nodiscard]] std::string wideToCodePage(const std::u16string& wide, uint32_t codePage);

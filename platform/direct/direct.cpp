@@ -45,6 +45,9 @@ UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processI
     return UniqueProcess(backend::openProcess(access, inheritHandle, processId));
 }
 int32_t terminateProcess(Handle process, uint32_t exitCode) { return backend::terminateProcess(process, exitCode); }
+bool queryFullProcessImageNameW(Handle process, std::u16string& path) {
+    return backend::queryFullProcessImageNameW(process, path);
+}
 void ProcessTraits::close(Handle process) noexcept { backend::closeProcess(process); }
 bool getExitCodeProcess(Handle process, uint32_t& code) { return backend::getExitCodeProcess(process, code); }
 

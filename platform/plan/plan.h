@@ -111,11 +111,13 @@ public:
     std::optional<int32_t> lastError;                 // set when the binding answered by itself
     std::size_t uninstallListings = 0;                // the Uninstall key's subkeys counted (one per walk)
     // Handles of the binding's own: a program it "started" or a process it
-    // "opened" (the process id, and the launch it stands for), and a file
-    // search (the backend's search and the folder searched).
+    // "opened" (the process id, the launch it stands for, and the backend's
+    // handle through which it reads the process's image), and a file search
+    // (the backend's search and the folder searched).
     struct Pseudo {
         uint32_t processId = 0;
         std::optional<std::size_t> launch;
+        Handle reader = nullptr;
     };
     std::unordered_map<Handle, Pseudo> pseudoProcesses;
     struct Find {

@@ -31,9 +31,9 @@ bool visit(Recorder& r, Handle snapshot, ProcessEntry32& entry, bool ok) {
     return ok;
 }
 
-Handle newPseudo(Recorder& r, uint32_t processId, std::optional<std::size_t> launch) {
+Handle newPseudo(Recorder& r, uint32_t processId, std::optional<std::size_t> launch, Handle reader = nullptr) {
     const Handle token = Recorder::newToken();
-    r.pseudoProcesses[token] = Recorder::Pseudo{processId, launch};
+    r.pseudoProcesses[token] = Recorder::Pseudo{processId, launch, reader};
     return token;
 }
 
@@ -100,9 +100,12 @@ UniqueProcess openProcess(uint32_t access, bool inheritHandle, uint32_t processI
     Recorder& r = plan::current();
     if (r.performer == nullptr && r.processNames.count(processId) != 0) {
         // A process the run found: the real run, elevated, may open it where
-        // the preview may not; the preview never touches it anyway.
+        // the preview may not; the preview only asks to read its image, and
+        // never touches it. One that has ended opens for neither.
         if (r.terminated.count(processId) != 0) return UniqueProcess();
-        return UniqueProcess(newPseudo(r, processId, std::nullopt));
+        const Handle reader = backend::openProcess(kProcessQueryLimitedInformation, false, processId);
+        if (reader == nullptr && backend::getLastError() == kErrorInvalidParameter) return UniqueProcess();
+        return UniqueProcess(newPseudo(r, processId, std::nullopt, reader));
     }
     const Handle process = backend::openProcess(access, inheritHandle, processId);
     if (process != nullptr) r.processIds[process] = processId;
@@ -126,6 +129,14 @@ int32_t terminateProcess(Handle process, uint32_t exitCode) {
     return 1;
 }
 
+bool queryFullProcessImageNameW(Handle process, std::u16string& path) {
+    const Recorder& r = plan::current();
+    const auto pseudo = r.pseudoProcesses.find(process);
+    if (pseudo == r.pseudoProcesses.end()) return backend::queryFullProcessImageNameW(process, path);
+    const Handle reader = pseudo->second.reader;
+    return reader != nullptr && backend::queryFullProcessImageNameW(reader, path);
+}
+
 void ProcessTraits::close(Handle process) noexcept {
     Recorder& r = plan::current();
     const auto it = r.pseudoProcesses.find(process);
@@ -134,6 +145,7 @@ void ProcessTraits::close(Handle process) noexcept {
         backend::closeProcess(process);
         return;
     }
+    if (it->second.reader != nullptr) backend::closeProcess(it->second.reader);
     r.pseudoProcesses.erase(it);
     Recorder::dropToken(process);
 }

@@ -1,5 +1,6 @@
 #include "platform/plan/plan.h"
 
+#include "platform/backend.h"
 #include "platform/text.h"
 
 namespace platform::plan {
@@ -21,7 +22,10 @@ Recorder::Recorder() : previous_(g_current) { g_current = this; }
 
 Recorder::~Recorder() {
     for (auto& [token, find] : finds) dropToken(token);
-    for (auto& [token, pseudo] : pseudoProcesses) dropToken(token);
+    for (auto& [token, pseudo] : pseudoProcesses) {
+        if (pseudo.reader != nullptr) backend::closeProcess(pseudo.reader);
+        dropToken(token);
+    }
     g_current = previous_;
 }
 

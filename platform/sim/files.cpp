@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include "platform/sim/machine.h"
+#include "platform/text.h"
 #include "platform/wintypes.h"
 
 namespace platform {
@@ -35,6 +36,44 @@ bool backend::findNextFileA(Handle find, FindData& data) {
     data.attributes = entry.attributes;
     data.name = entry.name;
     return true;
+}
+
+void FileTraits::close(Handle file) noexcept { fs().closeIdentity(file); }
+
+namespace {
+// The ANSI form of a path, when the code page holds every character of it.
+std::optional<std::string> ansiPath(const std::u16string& path) {
+    std::string ansi = wideToAnsi(path);
+    if (ansiToWide(ansi) != path) {
+        fs().lastError = kErrorFileNotFound;
+        return std::nullopt;
+    }
+    return ansi;
+}
+}  // namespace
+
+UniqueFile createFileForIdentityW(const std::u16string& path) {
+    const std::optional<std::string> ansi = ansiPath(path);
+    void* h = ansi ? fs().openIdentity(*ansi) : nullptr;
+    return h == nullptr ? UniqueFile() : UniqueFile(h);
+}
+
+bool getFileIdentity(Handle file, FileIdentity& identity) {
+    uint32_t volume = 0;
+    uint64_t index = 0;
+    if (!fs().identity(file, volume, index)) {
+        fs().lastError = kErrorInvalidHandle;
+        return false;
+    }
+    identity = FileIdentity{volume, index};
+    return true;
+}
+
+std::optional<std::u16string> getLongPathNameW(const std::u16string& path) {
+    const std::optional<std::string> ansi = ansiPath(path);
+    const std::optional<std::string> longer = ansi ? fs().longPath(*ansi) : std::nullopt;
+    if (!longer) return std::nullopt;
+    return ansiToWide(*longer);
 }
 
 std::optional<std::string> readWholeFile(const std::string& path) {

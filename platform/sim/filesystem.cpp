@@ -94,6 +94,9 @@ std::unique_ptr<FsNode> FsNode::clone() const {
     copy->attributes = attributes;
     copy->content = content;
     copy->junctionTarget = junctionTarget;
+    copy->shortName = shortName;
+    copy->volumeSerial = volumeSerial;
+    copy->fileIndex = fileIndex;
     copy->refuseDelete = refuseDelete;
     copy->refuseRemove = refuseRemove;
     for (const auto& [key, child] : children) copy->children.emplace(key, child->clone());
@@ -190,9 +193,8 @@ FileSystem::Location FileSystem::locate(const std::string& path, bool followLast
         return loc;
     }
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        const std::u16string key = foldName(parts[i]);
-        const auto it = folder->children.find(key);
-        FsNode* node = it == folder->children.end() ? nullptr : it->second.get();
+        std::u16string key = foldName(parts[i]);
+        FsNode* node = entry(*folder, key);
         const bool last = i + 1 == parts.size();
         if (last) {
             loc.parent = folder;
@@ -225,6 +227,16 @@ FileSystem::Location FileSystem::locate(const std::string& path, bool followLast
     return loc;
 }
 
+FsNode* FileSystem::entry(FsNode& folder, std::u16string& key) {
+    if (const auto it = folder.children.find(key); it != folder.children.end()) return it->second.get();
+    for (auto& [own, child] : folder.children)
+        if (!child->shortName.empty() && foldName(child->shortName) == key) {
+            key = own;
+            return child.get();
+        }
+    return nullptr;
+}
+
 FsNode* FileSystem::resolveFolder(const std::string& path, int depth) {
     const Location loc = locate(path, true, depth);
     return loc.node != nullptr && loc.node->directory ? loc.node : nullptr;
@@ -239,7 +251,16 @@ FsNode& FileSystem::create(const std::string& path, bool directory) {
         root = std::make_unique<FsNode>();
         root->name = shareNames_.count(drive) != 0 ? shareNames_[drive] : std::string(1, drive) + ":";
         root->directory = true;
+        root->volumeSerial = 0x5EED0000u | static_cast<unsigned char>(drive);
+        root->fileIndex = ++nextFileIndex_;
     }
+    // A new entry lies on its folder's volume, and is a file of its own there.
+    const auto fresh = [this](std::unique_ptr<FsNode>& slot, const FsNode& folder, const std::string& name) {
+        slot = std::make_unique<FsNode>();
+        slot->name = name;
+        slot->volumeSerial = folder.volumeSerial;
+        slot->fileIndex = ++nextFileIndex_;
+    };
     if (parts.empty()) {
         if (!directory) throw std::invalid_argument("sim: a drive root is no file");
         return *root;
@@ -248,8 +269,7 @@ FsNode& FileSystem::create(const std::string& path, bool directory) {
     for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
         auto& slot = folder->children[foldName(parts[i])];
         if (!slot || !slot->directory) {
-            slot = std::make_unique<FsNode>();
-            slot->name = parts[i];
+            fresh(slot, *folder, parts[i]);
             slot->directory = true;
         }
         folder = slot.get();
@@ -261,8 +281,7 @@ FsNode& FileSystem::create(const std::string& path, bool directory) {
     }
     auto& slot = folder->children[foldName(parts.back())];
     if (directory && slot && slot->directory && !slot->isJunction()) return *slot;
-    slot = std::make_unique<FsNode>();
-    slot->name = parts.back();
+    fresh(slot, *folder, parts.back());
     slot->directory = directory;
     return *slot;
 }
@@ -285,6 +304,12 @@ FsNode& FileSystem::addJunction(const std::string& path, const std::string& targ
     n.children.clear();
     n.junctionTarget = target.empty() ? std::string("?") : target;
     return n;
+}
+
+void FileSystem::setShortName(const std::string& path, const std::string& shortName) {
+    FsNode* node = find(path);
+    if (node == nullptr) throw std::invalid_argument("sim: no entry to name: " + path);
+    node->shortName = shortName;
 }
 
 FsNode* FileSystem::find(const std::string& path) { return locate(path, false).node; }
@@ -426,6 +451,45 @@ bool FileSystem::enumerate(const std::string& rawPattern, std::vector<FindEntry>
         return false;
     }
     return true;
+}
+
+void* FileSystem::openIdentity(const std::string& path) {
+    const Location loc = locate(path, true);
+    if (loc.node == nullptr) {
+        lastError = loc.parentMissing ? kErrorPathNotFound : kErrorFileNotFound;
+        return nullptr;
+    }
+    void* h = reinterpret_cast<void*>(nextFind_);
+    nextFind_ += 0x10;
+    identities_[h] = {loc.node->volumeSerial, loc.node->fileIndex};
+    return h;
+}
+
+bool FileSystem::identity(void* handle, uint32_t& volumeSerialNumber, uint64_t& fileIndex) const {
+    const auto it = identities_.find(handle);
+    if (it == identities_.end() || noFileIndex_.count(it->second.first) != 0) return false;
+    volumeSerialNumber = it->second.first;
+    fileIndex = it->second.second;
+    return true;
+}
+
+void FileSystem::closeIdentity(void* handle) { identities_.erase(handle); }
+
+std::optional<std::string> FileSystem::longPath(const std::string& rawPath) {
+    const std::string path = cString(rawPath);
+    char drive = 0;
+    std::vector<std::string> parts;
+    if (!split(path, drive, parts) || drives_.count(drive) == 0) return std::nullopt;
+    FsNode* folder = drives_.at(drive).get();
+    std::string out = folder->name;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::u16string key = foldName(parts[i]);
+        FsNode* node = folder == nullptr ? nullptr : entry(*folder, key);
+        if (node == nullptr) return std::nullopt;
+        out += "\\" + node->name;
+        folder = !node->directory ? nullptr : node->isJunction() ? resolveFolder(node->junctionTarget) : node;
+    }
+    return parts.empty() ? out + "\\" : out;
 }
 
 bool FileSystem::deleteTree(FsNode& parent, const std::u16string& key, int32_t& error) {

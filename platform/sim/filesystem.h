@@ -5,7 +5,9 @@
 // letters only), and a folder enumerates its entries sorted that way, with
 // "." and ".." first except at a root. A junction is a directory entry
 // carrying the reparse-point bit whose contents are another folder's: paths
-// walk through it, while deleting or removing it touches only the link. Paths
+// walk through it, while deleting or removing it touches only the link. An
+// entry may also carry a short (8.3) name that paths may use in place of its
+// own. Each entry has a file index of its own, unique on the machine. Paths
 // are ANSI, "\" or "/" separated (a second byte 0x5C of a code page 932
 // character separates nothing), absolute ("C:\..." or "\\server\share\...")
 // or relative to currentDirectory, and end at their first NUL as C strings do.
@@ -27,6 +29,9 @@ struct FsNode {
     uint32_t attributes = 0;     // the settable bits: read-only, hidden, system, archive, temporary...
     std::string content;         // a file's bytes
     std::string junctionTarget;  // not empty: a directory junction to that folder
+    std::string shortName;       // not empty: its 8.3 name ("PROGRA~1")
+    uint32_t volumeSerial = 0;   // with the file index, what GetFileInformationByHandle tells of it
+    uint64_t fileIndex = 0;
     bool refuseDelete = false;   // DeleteFile fails with a sharing violation (the file is open)
     bool refuseRemove = false;   // RemoveDirectory fails with a sharing violation (a process's cwd)
     std::map<std::u16string, std::unique_ptr<FsNode>> children;  // keyed by folded name
@@ -69,6 +74,8 @@ public:
     FsNode& addDirectory(const std::string& path, uint32_t attributes = 0);
     FsNode& addFile(const std::string& path, const std::string& content = {}, uint32_t attributes = 0x20);
     FsNode& addJunction(const std::string& path, const std::string& target);
+    // Gives an existing entry a short (8.3) name.
+    void setShortName(const std::string& path, const std::string& shortName);
 
     // --- inspection; the last component is never followed through a junction
     [[nodiscard]] FsNode* find(const std::string& path);
@@ -87,6 +94,19 @@ public:
     bool removeDirectory(const std::string& path);
     // FindFirstFile's view of a pattern: every entry it would return, in order.
     bool enumerate(const std::string& pattern, std::vector<FindEntry>& out);
+    // CreateFileW for a file's identity (walking through junctions, the last
+    // component too): a handle, or null; and its volume serial number and file
+    // index. Handles stay valid when their entry goes.
+    void* openIdentity(const std::string& path);
+    bool identity(void* handle, uint32_t& volumeSerialNumber, uint64_t& fileIndex) const;
+    void closeIdentity(void* handle);
+    // The drive's file system keeps no file index: GetFileInformationByHandle
+    // fails there (as over some network redirectors).
+    void keepNoFileIndex(char drive) { noFileIndex_.insert(0x5EED0000u | static_cast<unsigned char>(drive & ~0x20)); }
+    [[nodiscard]] int openIdentities() const noexcept { return static_cast<int>(identities_.size()); }
+    // GetLongPathName: each component as the entry's own name; nothing when
+    // the path names nothing.
+    [[nodiscard]] std::optional<std::string> longPath(const std::string& path);
     // SHFileOperation(FO_DELETE) over a source list; 0 on success.
     int32_t shellDelete(const std::vector<std::string>& sources, uint16_t flags);
 
@@ -140,6 +160,9 @@ private:
     FsNode* resolveFolder(const std::string& path, int depth = 0);
     FsNode& create(const std::string& path, bool directory);
     bool isDriveRoot(const FsNode* node) const;
+    // FOLDER's entry named KEY (folded) by its own or its short name; KEY
+    // becomes the entry's own key.
+    static FsNode* entry(FsNode& folder, std::u16string& key);
     bool deleteTree(FsNode& parent, const std::u16string& key, int32_t& error);
 
     std::map<char, std::unique_ptr<FsNode>> drives_;
@@ -155,6 +178,9 @@ private:
     std::map<void*, std::pair<std::vector<FindEntry>, std::size_t>> finds_;
     std::map<void*, std::unique_ptr<int32_t>> idLists_;
     uintptr_t nextFind_ = 0x5000;
+    std::map<void*, std::pair<uint32_t, uint64_t>> identities_;
+    uint64_t nextFileIndex_ = 0x10000;
+    std::set<uint32_t> noFileIndex_;
 };
 
 // Case-insensitive comparison key of a name, as NTFS compares names.

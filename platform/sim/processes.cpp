@@ -8,6 +8,8 @@
 
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_handles.h"
+#include "platform/text.h"
+#include "platform/wintypes.h"
 
 namespace platform {
 namespace {
@@ -60,7 +62,10 @@ Handle backend::openProcess(uint32_t access, bool inheritHandle, uint32_t proces
     m.processes.openRequests.push_back(processId);
     const sim::SimProcess* p = m.processes.find(processId);
     // A process that has exited is gone: its identifier no longer opens.
-    if (p == nullptr || !p->running || !p->canOpen) return nullptr;
+    if (p == nullptr || !p->running || !p->canOpen) {
+        m.files.lastError = p == nullptr || !p->running ? kErrorInvalidParameter : kErrorAccessDenied;
+        return nullptr;
+    }
     return sim::newProcessHandle(processId, access);
 }
 
@@ -77,6 +82,20 @@ int32_t backend::terminateProcess(Handle process, uint32_t exitCode) {
     p->terminated = true;
     p->exitCode = exitCode;
     return 1;
+}
+
+bool backend::queryFullProcessImageNameW(Handle process, std::u16string& path) {
+    auto& m = sim::current();
+    const sim::ProcessHandleInfo* h = sim::processHandleInfo(process);
+    const sim::SimProcess* p = h == nullptr ? nullptr : m.processes.find(h->pid);
+    constexpr uint32_t kProcessQueryInformation = 0x400;  // includes the limited right
+    if (p == nullptr || (h->access & (kProcessQueryLimitedInformation | kProcessQueryInformation)) == 0 ||
+        p->imagePath.empty()) {
+        m.files.lastError = p == nullptr ? kErrorInvalidHandle : kErrorAccessDenied;
+        return false;
+    }
+    path = ansiToWide(p->imagePath);
+    return true;
 }
 
 bool backend::getExitCodeProcess(Handle process, uint32_t& code) {

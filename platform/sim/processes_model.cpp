@@ -1,6 +1,26 @@
 #include "platform/sim/processes_model.h"
 
+#include <utility>
+
+#include "platform/sim/codepage.h"
+
 namespace sim {
+namespace {
+
+// The text after the last "\" or "/" that is a character of its own.
+std::string fileNamePart(const std::string& path) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < path.size(); i += charSize(path, i))
+        if (path[i] == '\\' || path[i] == '/') start = i + 1;
+    return path.substr(start);
+}
+
+void startImage(SimProcess& p, const std::string& imagePath) {
+    p.imageName = fileNamePart(imagePath);
+    p.imagePath = imagePath;
+}
+
+}  // namespace
 
 uint32_t ProcessTable::add(std::string imageName, bool canOpen, bool canTerminate) {
     SimProcess p;
@@ -11,6 +31,12 @@ uint32_t ProcessTable::add(std::string imageName, bool canOpen, bool canTerminat
     p.canTerminate = canTerminate;
     processes_.push_back(std::move(p));
     return processes_.back().pid;
+}
+
+uint32_t ProcessTable::addImage(const std::string& imagePath, bool canOpen, bool canTerminate) {
+    const uint32_t pid = add({}, canOpen, canTerminate);
+    startImage(processes_.back(), imagePath);
+    return pid;
 }
 
 SimProcess* ProcessTable::find(uint32_t pid) noexcept {
@@ -36,6 +62,7 @@ std::vector<SnapshotEntry> ProcessTable::takeSnapshot() {
             p.exitCode = 0;
             p.exitsAfterSnapshot = false;
         }
+        if (!p.reusedByImage.empty()) startImage(p, std::exchange(p.reusedByImage, {}));
     }
     return entries;
 }

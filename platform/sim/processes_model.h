@@ -16,12 +16,18 @@ constexpr uint64_t kNeverEnds = std::numeric_limits<uint64_t>::max();
 struct SimProcess {
     uint32_t pid = 0;
     std::string imageName;  // as szExeFile shows it (bytes, may be 260 long)
+    // The executable's full path (ANSI) as QueryFullProcessImageName gives it;
+    // empty: the image cannot be read (access denied, as for a protected process).
+    std::string imagePath;
     bool canOpen = true;        // false: OpenProcess is refused (another user's)
     bool canTerminate = true;   // false: TerminateProcess fails (protected)
     bool running = true;
     uint32_t exitCode = kStillActive;
     // Exits right after the next snapshot that lists it, before anyone can open it.
     bool exitsAfterSnapshot = false;
+    // Set: right after the next snapshot that lists it, it exits and another
+    // program, of this image path, starts under its identifier.
+    std::string reusedByImage;
     // Simulated time at which a launched program ends by itself.
     uint64_t endsAtMs = kNeverEnds;
     uint32_t exitCodeAtEnd = 0;  // the exit code it ends with by itself
@@ -40,6 +46,9 @@ class ProcessTable {
 public:
     // Adds a running process and returns its identifier.
     uint32_t add(std::string imageName, bool canOpen = true, bool canTerminate = true);
+    // The same for a program started from IMAGEPATH: its image name is the
+    // path's file-name part.
+    uint32_t addImage(const std::string& imagePath, bool canOpen = true, bool canTerminate = true);
     [[nodiscard]] SimProcess* find(uint32_t pid) noexcept;
     [[nodiscard]] const std::vector<SimProcess>& all() const noexcept { return processes_; }
     [[nodiscard]] std::vector<SimProcess>& all() noexcept { return processes_; }

@@ -54,6 +54,13 @@ std::string wideToCodePage(const std::u16string& wide, uint32_t codePage) {
     return out;
 }
 
+bool equalOrdinalIgnoreCase(const std::u16string& a, const std::u16string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (sim::cp1252::foldUnicode(a[i]) != sim::cp1252::foldUnicode(b[i])) return false;
+    return true;
+}
+
 bool isDBCSLeadByte(unsigned char b) { return sim::activeCodePage() == 932 && sim::cp932::isLead(b); }
 
 }  // namespace platform

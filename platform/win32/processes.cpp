@@ -39,6 +39,17 @@ Handle backend::openProcess(uint32_t access, bool inheritHandle, uint32_t proces
     return OpenProcess(access, inheritHandle ? TRUE : FALSE, processId);
 }
 
+bool backend::queryFullProcessImageNameW(Handle process, std::u16string& path) {
+    // An image path may be longer than MAX_PATH: this is the longest Windows has.
+    std::u16string buffer(32768, u'\0');
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (!QueryFullProcessImageNameW(asHandle(process), 0, reinterpret_cast<wchar_t*>(buffer.data()), &size))
+        return false;
+    buffer.resize(size);
+    path = std::move(buffer);
+    return true;
+}
+
 bool backend::getExitCodeProcess(Handle process, uint32_t& code) {
     DWORD value = 0;
     if (!GetExitCodeProcess(asHandle(process), &value)) return false;

@@ -53,6 +53,11 @@ std::string wideToAnsi(const std::u16string& wideText) {
     return ansi;
 }
 
+bool equalOrdinalIgnoreCase(const std::u16string& a, const std::u16string& b) {
+    return CompareStringOrdinal(win32::wide(a), static_cast<int>(a.size()), win32::wide(b), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 bool isDBCSLeadByte(unsigned char b) { return IsDBCSLeadByteEx(CP_ACP, b) != 0; }
 
 }  // namespace platform

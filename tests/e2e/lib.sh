@@ -338,6 +338,15 @@ start_soffice() {
         { echo "could not start soffice.bin" >&2; exit 1; }
 }
 
+# start_other_soffice FOLDER: the stand-in as another suite's soffice.bin
+# (one that stays installed), running from FOLDER\program below C:.
+start_other_soffice() {
+    mkdir -p "$C/$1/program"
+    cp "$PROGRAMS/soffice_standin.exe" "$C/$1/program/soffice.bin"
+    win "$(winpath "$PROGRAMS/soffice_standin.exe")" --spawn "$(cpath "$C/$1/program/soffice.bin")" >/dev/null ||
+        { echo "could not start $1's soffice.bin" >&2; exit 1; }
+}
+
 # start_bystander_process NAME: the stand-in under another image name, outside
 # the suite (the suite's own launcher is soffice.exe: it is not looked for).
 start_bystander_process() {
@@ -362,6 +371,11 @@ hold_installer_mutex() {
 }
 
 processes() { win "$(winpath "$PROGRAMS/soffice_standin.exe")" --list | tr -d '\r' | cut -d' ' -f1; }
+# The Windows path of each running process's image, one a line.
+images() { win "$(winpath "$PROGRAMS/soffice_standin.exe")" --list | tr -d '\r' | cut -d' ' -f3-; }
+image_running() { images | grep -Fqix -- "$1"; }
+expect_image_running() { check "running from $1" image_running "$1"; }
+expect_image_gone() { check "no longer running from $1" not image_running "$1"; }
 
 # fail_installer_for TEXT: the shim answers 1603 to command lines holding TEXT.
 fail_installer_for() { printf '%s\n' "$1" >>"$C/korvalend-msiexec.fail"; }

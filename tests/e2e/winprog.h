@@ -121,18 +121,33 @@ void forEachProcess(Visit visit) {
         visit(std::wstring(entry.szExeFile), entry.th32ProcessID);
 }
 
-inline bool sofficeRunning() {
-    bool found = false;
-    forEachProcess([&](const std::wstring& name, DWORD) {
-        if (::lstrcmpiW(name.c_str(), L"soffice.bin") == 0) found = true;
-    });
-    return found;
+// The full path of a process's executable (ANSI), "" when it cannot be read.
+inline std::string imagePath(DWORD pid) {
+    KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    char path[MAX_PATH * 4] = {};
+    DWORD size = sizeof path;
+    if (!process || !::QueryFullProcessImageNameA(process.get(), 0, path, &size)) return {};
+    return std::string(path, size);
 }
 
-// One line of the event log: who ran, with what, and whether the suite's
-// process was still alive at that moment.
+// The images of the running soffice.bin processes, ", " between them ("?"
+// for one that cannot be read); "" when none runs.
+inline std::string sofficeImages() {
+    std::string images;
+    forEachProcess([&](const std::wstring& name, DWORD pid) {
+        if (::lstrcmpiW(name.c_str(), L"soffice.bin") != 0) return;
+        const std::string path = imagePath(pid);
+        images += (images.empty() ? "" : ", ") + (path.empty() ? std::string("?") : path);
+    });
+    return images;
+}
+
+// One line of the event log: who ran, with what, and which soffice.bin
+// processes were still alive at that moment.
 inline void logEvent(const std::string& who, const std::wstring& params) {
-    appendLine(kEventLog, who + " " + toUtf8(params) + " | soffice.bin " + (sofficeRunning() ? "running" : "gone"));
+    const std::string images = sofficeImages();
+    const std::string state = images.empty() ? "gone" : "running: " + images;
+    appendLine(kEventLog, who + " " + toUtf8(params) + " | soffice.bin " + state);
 }
 
 }  // namespace e2e

@@ -90,6 +90,8 @@ bool covered(const std::string& path, const Lines& plannedPaths) {
     return false;
 }
 
+const std::string kOpenOffice = "C:\\Program Files (x86)\\OpenOffice 4\\program\\soffice.bin";
+
 struct Case {
     const char* name;
     std::function<void(SuiteMachine&)> setup;
@@ -111,7 +113,10 @@ const std::vector<Case>& cases() {
              s.addHelpPack();
              s.addExtension("ext-lo", "LibreOffice Extension Grammar");
              s.addExtension("ext-co", "Collabora Extension Tools");
-             s.m.processes.add("soffice.bin");
+             s.m.processes.addImage(kInstall + "program\\soffice.bin");
+             s.m.files.addFile(kOpenOffice, "image");
+             s.m.processes.addImage(kOpenOffice);
+             s.m.processes.add("soffice.bin");  // its image cannot be read
              s.m.processes.add("notepad.exe");
              s.m.files.addFile(kStartup + "LibreOffice 7.6.lnk", "x");
              s.m.files.addFile(kStartup + "My Office Tool.lnk", "x");
@@ -249,7 +254,9 @@ TEST(Plan, TextNamesEachStepAndItsExactCommandLine) {
     SuiteMachine s;
     s.addHelpPack();
     s.addExtension("ext-lo", "LibreOffice Extension Grammar");
-    const std::string soffice = std::to_string(s.m.processes.add("soffice.bin"));
+    const std::string soffice = std::to_string(s.m.processes.addImage(kInstall + "program\\soffice.bin"));
+    s.m.files.addFile(kOpenOffice, "image");
+    const std::string openOffice = std::to_string(s.m.processes.addImage(kOpenOffice));
     const std::string text = korvalend::FORMATPLANTEXT(korvalend::PLANREMOVAL({"/quiet"}));
     for (const std::string& line : Lines{
              "Found:\r\n"
@@ -259,10 +266,13 @@ TEST(Plan, TextNamesEachStepAndItsExactCommandLine) {
              "  product key: LibreOffice 7.6\r\n"
              "  product code: " + kSuiteCode + "\r\n"
              "  suite: 1st to be removed: LibreOffice 7.6.4.1 (64-bit view) in c:\\program files\\libreoffice\\\r\n"
-             "  running process: soffice.bin (process " + soffice + ")\r\n"
+             "  running process: " + kInstall + "program\\soffice.bin (process " + soffice + ")\r\n"
+             "  running process: " + kOpenOffice + " (process " + openOffice + ")\r\n"
              "  extension: LibreOffice Extension Grammar (ext-lo)\r\n"
              "  help pack: LibreOffice 7.6 Help Pack (French) (" + kHelpCode + ")\r\n\r\n",
+             "Steps:\r\n"
              "  1. end process soffice.bin (id " + soffice + ")\r\n"
+             "     - " + kOpenOffice + " is another program's soffice.bin (process " + openOffice + "): kept\r\n"
              "  2. run \"C:\\Program Files\\Ext\\ext-lo\\unins000.exe\" /verysilent\r\n"
              "     and wait for it to end\r\n"
              "     - then waits, if need be, for a busy Windows Installer (Global\\_MSIExecute)\r\n"

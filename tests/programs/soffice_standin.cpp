@@ -3,7 +3,8 @@
 //                   program named soffice.bin
 //   --spawn PATH    start PATH as a detached process and return at once,
 //                   since a host shell cannot start a file named *.bin
-//   --list          print the image name of every running process
+//   --list          print the image name, identifier and image path of every
+//                   running process
 #include <cstdio>
 #include <string>
 
@@ -26,7 +27,8 @@ int main() {
     std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"--list") {
         e2e::forEachProcess([](const std::wstring& name, DWORD pid) {
-            std::printf("%s %lu\n", e2e::toUtf8(name).c_str(), static_cast<unsigned long>(pid));
+            std::printf("%s %lu %s\n", e2e::toUtf8(name).c_str(), static_cast<unsigned long>(pid),
+                        e2e::imagePath(pid).c_str());
         });
         return 0;
     }

@@ -28,6 +28,12 @@ public:
     // Starts a process that sleeps for a minute, with exactly this image name
     // (a file name such as "Soffice.Bin"). Returns its identifier, 0 on failure.
     uint32_t startNamed(const std::string& imageName);
+    // The same program placed at RELATIVE (folders made) below a scratch
+    // folder: its full path, "" on failure; and started from a full path.
+    std::string placeImage(const std::string& relative);
+    uint32_t startImage(const std::string& path);
+    // The path as its short (8.3) names spell it, "" when it has none.
+    [[nodiscard]] std::string shortForm(const std::string& path);
     // Waits up to `ms` for the process to have ended; true when it has.
     bool waitGone(uint32_t pid, uint32_t ms);
 

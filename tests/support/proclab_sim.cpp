@@ -1,4 +1,6 @@
 // Process fixture over the simulated machine.
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "platform/sim/machine.h"
@@ -41,6 +43,38 @@ std::string ProcessLab::emptyFolder() const { return "C:\\Tests\\empty"; }
 uint64_t ProcessLab::nowMs() const { return impl_->machine.nowMs; }
 
 uint32_t ProcessLab::startNamed(const std::string& imageName) { return impl_->machine.processes.add(imageName); }
+
+std::string ProcessLab::placeImage(const std::string& relative) {
+    const std::string path = "C:\\Tests\\images\\" + relative;
+    impl_->machine.files.addFile(path, "sleeper");
+    return path;
+}
+
+uint32_t ProcessLab::startImage(const std::string& path) { return impl_->machine.processes.addImage(path); }
+
+// As the file system names a component that no 8.3 name can hold: its first
+// six letters or digits, "~1" and up to three characters of its extension.
+std::string ProcessLab::shortForm(const std::string& path) {
+    std::string out = path.substr(0, 2);
+    for (std::size_t at = 3; at <= path.size();) {
+        const std::size_t end = std::min(path.find('\\', at), path.size());
+        const std::string name = path.substr(at, end - at), dot = name.substr(0, name.rfind('.'));
+        const std::string ext = name.size() > dot.size() ? name.substr(dot.size() + 1) : "";
+        std::string shortName = name;
+        const bool fits = name.find(' ') == std::string::npos && dot.find('.') == std::string::npos;
+        if (!fits || dot.size() > 8 || ext.size() > 3) {
+            shortName.clear();
+            for (const char c : dot)
+                if (std::isalnum(static_cast<unsigned char>(c)) && shortName.size() < 6)
+                    shortName.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+            shortName += "~1" + (ext.empty() ? "" : "." + ext.substr(0, 3));
+            impl_->machine.files.setShortName(path.substr(0, end), shortName);
+        }
+        out += "\\" + shortName;
+        at = end + 1;
+    }
+    return out;
+}
 
 bool ProcessLab::waitGone(uint32_t pid, uint32_t ms) {
     (void)ms;

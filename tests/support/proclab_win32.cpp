@@ -42,6 +42,21 @@ std::string moduleFolder() {
     return s.substr(0, s.find_last_of('\\'));
 }
 
+// Removes a folder and everything in it.
+void removeTree(const std::string& path) {
+    WIN32_FIND_DATAA fd;
+    HANDLE f = ::FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (f != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName, child = path + "\\" + name;
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileA(child.c_str());
+            else if (name != "." && name != "..") removeTree(child);
+        } while (::FindNextFileA(f, &fd));
+        ::FindClose(f);
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
 }  // namespace
 
 struct ProcessLab::Impl {
@@ -72,16 +87,7 @@ ProcessLab::~ProcessLab() {
     }
     impl_->started.clear();
     if (impl_->window) ::DestroyWindow(impl_->window);
-    WIN32_FIND_DATAA fd;
-    HANDLE f = ::FindFirstFileA((impl_->scratch + "\\*").c_str(), &fd);
-    if (f != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                ::DeleteFileA((impl_->scratch + "\\" + fd.cFileName).c_str());
-        } while (::FindNextFileA(f, &fd));
-        ::FindClose(f);
-    }
-    ::RemoveDirectoryA(impl_->scratch.c_str());
+    removeTree(impl_->scratch);
 }
 
 std::string ProcessLab::sleeperPath() const { return impl_->folder + "\\sleeper.exe"; }
@@ -92,10 +98,27 @@ uint64_t ProcessLab::nowMs() const {
     return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-uint32_t ProcessLab::startNamed(const std::string& imageName) {
-    const std::string path = impl_->scratch + "\\" + imageName;
-    if (!::CopyFileA(sleeperPath().c_str(), path.c_str(), FALSE) && ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return 0;
+uint32_t ProcessLab::startNamed(const std::string& imageName) { return startImage(placeImage(imageName)); }
+
+std::string ProcessLab::placeImage(const std::string& relative) {
+    const std::string path = impl_->scratch + "\\" + relative;
+    for (std::size_t cut = path.find('\\', impl_->scratch.size() + 1); cut != std::string::npos;
+         cut = path.find('\\', cut + 1))
+        ::CreateDirectoryA(path.substr(0, cut).c_str(), nullptr);
+    if (!::CopyFileA(sleeperPath().c_str(), path.c_str(), FALSE) &&
+        ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return {};
+    return path;
+}
+
+std::string ProcessLab::shortForm(const std::string& path) {
+    char buffer[MAX_PATH] = {};
+    const DWORD n = ::GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
+}
+
+uint32_t ProcessLab::startImage(const std::string& path) {
+    if (path.empty()) return 0;
     // CreateProcess runs an image whatever its extension; the shell would not.
     std::string cmd = "\"" + path + "\" 60000";
     STARTUPINFOA si{};

@@ -161,3 +161,69 @@ TEST(CloseProcessus, AProcessStartedAfterTheSnapshotIsNotSeen) {
 }
 
 }  // namespace
+
+namespace {
+
+// soffice.bin processes of the suite and of other programs: only the suite's
+// own image is ended, however its path is spelt, and each is opened once.
+TEST(SuiteProcesses, OnlyTheSuitesOwnImageIsEnded) {
+    const std::string own = "C:\\Program Files\\LibreOffice\\program\\soffice.bin";
+    const std::string openOffice = "C:\\Program Files (x86)\\OpenOffice 4\\program\\soffice.bin";
+    const std::string dev = "C:\\Program Files\\LibreOfficeDev 24.8\\program\\soffice.bin";
+    const std::string second = "D:\\LibreOffice\\program\\soffice.bin";
+    const std::string copy = "C:\\Program Files\\LibreOffice\\program.old\\soffice.bin";
+    using Also = void (*)(sim::Machine&, sim::SimProcess&);
+    struct Case {
+        const char* what;
+        std::string image;  // empty: it cannot be read
+        bool ended;
+        Also also = nullptr;
+        std::string folder = "c:\\program files\\libreoffice\\";
+    };
+    const Also noFileIndexOnD = [](sim::Machine& m, sim::SimProcess&) {
+        m.files.setShortName("D:\\LibreOffice", "LIBREO~1");
+        m.files.keepNoFileIndex('D');
+    };
+    const Case cases[] = {
+        {"the suite's", own, true},
+        {"in other letter case", "C:\\PROGRAM FILES\\LIBREOFFICE\\PROGRAM\\SOFFICE.BIN", true},
+        {"by its 8.3 names", "C:\\PROGRA~1\\LIBREO~1\\program\\soffice.bin", true},
+        {"through a junction", "C:\\LO\\program\\soffice.bin", true},
+        {"written with /", "C:/Program Files/LibreOffice/program/soffice.bin", true},
+        {"its image cannot be read", "", true},
+        {"OpenOffice", openOffice, false},
+        {"LibreOfficeDev", dev, false},
+        {"a second LibreOffice", second, false},
+        {"a copy beside the suite", copy, false},
+        // The image's file gone from the disk, or a volume that keeps no file
+        // index: the long paths decide.
+        {"gone from the disk, the suite's path", "c:\\old lo\\program\\soffice.bin", true, nullptr, "C:\\Old LO\\"},
+        {"gone from the disk, another path", "C:\\Old\\program\\soffice.bin", false, nullptr, "C:\\Old LO\\"},
+        {"no file index, by its 8.3 names", "D:\\LIBREO~1\\program\\soffice.bin", true, noFileIndexOnD,
+         "d:\\libreoffice\\"},
+        {"no file index, another suite", dev, false, noFileIndexOnD, "d:\\libreoffice\\"},
+        {"no full folder given", own, false, nullptr, "program files\\libreoffice\\"},
+        {"exited before it is opened", own, false,
+         [](sim::Machine&, sim::SimProcess& p) { p.exitsAfterSnapshot = true; }},
+        {"its identifier taken by another program", own, false,
+         [](sim::Machine&, sim::SimProcess& p) { p.reusedByImage = "C:\\Windows\\notepad.exe"; }},
+        {"may not be opened", own, false, [](sim::Machine&, sim::SimProcess& p) { p.canOpen = false; }},
+    };
+    for (const Case& c : cases) {
+        sim::Machine m;
+        for (const std::string& image : {own, openOffice, dev, second, copy, std::string("C:\\Windows\\notepad.exe")})
+            m.files.addFile(image, "image");
+        m.files.setShortName("C:\\Program Files", "PROGRA~1");
+        m.files.setShortName("C:\\Program Files\\LibreOffice", "LIBREO~1");
+        m.files.addJunction("C:\\LO", "C:\\Program Files\\LibreOffice");
+        const uint32_t pid = c.image.empty() ? m.processes.add("soffice.bin") : m.processes.addImage(c.image);
+        if (c.also != nullptr) c.also(m, *m.processes.find(pid));
+        EXPECT_EQ(korvalend::CLOSESUITEPROCESSES(c.folder), c.ended ? 1 : 0) << c.what;
+        EXPECT_EQ(m.processes.find(pid)->terminated, c.ended) << c.what;
+        EXPECT_EQ(m.processes.openRequests, std::vector<uint32_t>{pid}) << c.what;
+        EXPECT_EQ(m.processes.openHandles(), 0) << c.what;
+        EXPECT_EQ(m.files.openIdentities(), 0) << c.what;
+    }
+}
+
+}  // namespace

@@ -37,8 +37,11 @@ TEST(Removal, FullRunUninstallsEverythingInOrderAndCleansUp) {
     s.addHelpPack();
     s.addExtension("ext-lo", "LibreOffice Extension Grammar");
     s.addExtension("ext-co", "Collabora Extension Tools");
-    const uint32_t soffice = s.m.processes.add("soffice.bin");
-    const uint32_t other = s.m.processes.add("notepad.exe");
+    const uint32_t soffice = s.m.processes.addImage(kInstall + "program\\soffice.bin");
+    const std::string openOffice = "C:\\Program Files (x86)\\OpenOffice 4\\program\\soffice.bin";
+    s.m.files.addFile(openOffice, "image");
+    const uint32_t other = s.m.processes.addImage(openOffice);
+    const uint32_t notepad = s.m.processes.add("notepad.exe");
 
     EXPECT_EQ(s.run(), 0);
 
@@ -49,10 +52,14 @@ TEST(Removal, FullRunUninstallsEverythingInOrderAndCleansUp) {
                                    "C:\\Program Files\\Ext\\ext-co\\unins000.exe| /verysilent",
                                    kMsi + "/passive /norestart /x" + kHelpCode,
                                    kMsi + "/passive /norestart /x" + kSuiteCode}));
-    // soffice.bin was ended before the first uninstaller started; nothing else was.
+    // The suite's soffice.bin was ended before the first uninstaller started;
+    // another suite's, and everything else, runs on.
     ASSERT_FALSE(s.m.processes.terminateRequests.empty());
     EXPECT_EQ(s.m.processes.terminateRequests, (std::vector<uint32_t>{soffice}));
     EXPECT_TRUE(s.m.processes.find(other)->running);
+    EXPECT_TRUE(s.m.processes.find(notepad)->running);
+    EXPECT_TRUE(
+        s.observer.saw(openOffice + " is another program's soffice.bin (process " + std::to_string(other) + ")"));
     for (const char* entry : {"ext-lo", "ext-co"}) EXPECT_FALSE(s.registered(entry));
     EXPECT_FALSE(s.registered(kHelpCode));
     EXPECT_FALSE(s.registered(kSuiteCode));
@@ -287,10 +294,17 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
              s.addExtension("ext-co", "Collabora Extension Tools");
              s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
              sim::scripted::addUninstallEntry(s.m, "{C0HP}", "Collabora Office 24.04 Help Pack (French)");
+             s.m.processes.addImage(kInstall + "program\\soffice.bin");
+             s.m.processes.addImage(kCoFolder + "program\\soffice.bin");
          },
          0,
          {"C:\\Program Files\\Ext\\ext-lo\\unins000.exe| /verysilent", x + kHelpCode, x + kSuiteCode,
-          "C:\\Program Files\\Ext\\ext-co\\unins000.exe| /verysilent", x + "{C0HP}", x + kCodeCo}},
+          "C:\\Program Files\\Ext\\ext-co\\unins000.exe| /verysilent", x + "{C0HP}", x + kCodeCo},
+         [](SuiteMachine& s) {
+             // Each suite's own soffice.bin, at its turn.
+             ASSERT_EQ(s.m.processes.terminateRequests.size(), 2u);
+             EXPECT_EQ(s.m.processes.find(s.m.processes.terminateRequests[1])->imagePath, kCoFolder + "program\\soffice.bin");
+         }},
         {"Collabora Office goes while a LibreOffice it cannot resolve stays: LibreOffice's names and extensions stay",
          [](SuiteMachine& s) {
              (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini");
@@ -832,6 +846,16 @@ TEST(Property, WhatDisappearsIsTheSuitesOwn) {
             s.m.files.addFile(kDesktop + twin, "windows");
         if (namesThings) s.m.files.addFile(kPrograms + key + "\\Writer.lnk", "lnk");
         if (namesThings) s.m.files.addFile(kDesktop + key + ".lnk", "lnk");
+        // The suite runs, and so may other suites' soffice.bin, each from its own folder.
+        const uint32_t own = s.m.processes.addImage(location + "program\\soffice.bin");
+        std::vector<uint32_t> strangers;
+        for (const std::string& image : {std::string("C:\\Program Files (x86)\\OpenOffice 4\\program\\soffice.bin"),
+                                         std::string("D:\\LibreOfficeDev 24.8\\program\\soffice.bin"),
+                                         location + "program.old\\soffice.bin"}) {
+            if (!chance(2)) continue;
+            if (!startsWithCaseless(image, location)) s.m.files.addFile(image, "theirs");
+            strangers.push_back(s.m.processes.addImage(image));
+        }
         const std::set<std::string> before = everything(s.m.files);
 
         ASSERT_EQ(s.run(), 0);
@@ -860,6 +884,8 @@ TEST(Property, WhatDisappearsIsTheSuitesOwn) {
         for (const auto& item : s.m.files.recycleBin)
             EXPECT_TRUE(owned(item.originalPath)) << "recycled: " << item.originalPath;
         EXPECT_EQ(s.m.files.exists(location + "program"), !mayTake);
+        EXPECT_TRUE(s.m.processes.find(own)->terminated);
+        for (const uint32_t pid : strangers) EXPECT_TRUE(s.m.processes.find(pid)->running) << pid;
     }
 }
 
