@@ -63,6 +63,8 @@ public:
     virtual uint32_t waitForInputIdle(Handle process, uint32_t milliseconds) = 0;
     virtual uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) = 0;
     virtual bool releaseMutex(Handle mutex) = 0;
+    virtual bool setConsoleTitleA(const char* title) = 0;
+    virtual void sleepMs(uint32_t milliseconds) = 0;
 };
 
 // The record of one preview and its overlay. The newest living Recorder is
@@ -80,6 +82,10 @@ public:
     // Whether an Uninstall entry name is the suite's own: its uninstaller
     // also takes the vendor key's record of the install location away.
     std::function<bool(const std::string& entryName)> isSuiteEntry;
+    // The profile whose per-user folders the run reads, when the run is
+    // planned for another account than the preview's own ("" when that
+    // account's profile cannot be found: its folders are then unknown).
+    std::optional<std::string> otherProfile;
 
     // --- the overlay, as the binding consults it
     // Key paths are "HKLM\..." folded; file paths ANSI folded.
@@ -118,6 +124,8 @@ public:
         std::string folder;
     };
     std::unordered_map<Handle, Find> finds;
+    // Special-folder item lists of the binding's own, with their paths.
+    std::unordered_map<Handle, std::u16string> folderLists;
     // A handle value no backend hands out, and its release.
     [[nodiscard]] static Handle newToken();
     static void dropToken(Handle token) noexcept;

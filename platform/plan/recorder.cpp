@@ -22,6 +22,7 @@ Recorder::Recorder() : previous_(g_current) { g_current = this; }
 Recorder::~Recorder() {
     for (auto& [token, find] : finds) dropToken(token);
     for (auto& [token, pseudo] : pseudoProcesses) dropToken(token);
+    for (auto& [token, path] : folderLists) dropToken(token);
     g_current = previous_;
 }
 

@@ -44,6 +44,8 @@ class BackendPerformer : public platform::plan::Performer {
         return platform::backend::waitForSingleObject(h, ms);
     }
     bool releaseMutex(platform::Handle h) override { return platform::backend::releaseMutex(h); }
+    bool setConsoleTitleA(const char* title) override { return platform::backend::setConsoleTitleA(title); }
+    void sleepMs(uint32_t ms) override { platform::backend::sleepMs(ms); }
 };
 
 // Every file, folder, key and value of the machine, with its content.
