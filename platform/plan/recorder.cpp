@@ -50,6 +50,14 @@ std::u16string foldPath(const std::string& path) {
     return s;
 }
 
+std::u16string registryText(const std::string& data) {
+    std::u16string text(data.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
+                                        (static_cast<unsigned char>(data[2 * i + 1]) << 8));
+    return text.substr(0, text.find(u'\0'));
+}
+
 std::size_t lastSeparator(const std::string& path) {
     std::size_t last = std::string::npos;
     for (std::size_t i = 0; i < path.size(); ++i) {
@@ -88,6 +96,16 @@ bool Recorder::hasHiddenChildren(const std::u16string& path) const { return hidd
 void Recorder::hideFile(const std::string& path) {
     hiddenFiles_.insert(foldPath(path));
     ++generation_;
+}
+
+void Recorder::setAttributes(const std::string& path, uint32_t attributes) {
+    attributes_[foldPath(path)] = attributes;
+}
+
+std::optional<uint32_t> Recorder::attributesSet(const std::string& path) const {
+    if (attributes_.empty()) return std::nullopt;
+    const auto it = attributes_.find(foldPath(path));
+    return it == attributes_.end() ? std::nullopt : std::optional<uint32_t>(it->second);
 }
 
 int32_t Recorder::fileHidden(const std::string& path) const {
