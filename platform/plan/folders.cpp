@@ -14,8 +14,8 @@ using plan::Recorder;
 
 constexpr int32_t kEFail = static_cast<int32_t>(0x80004005u);
 
-// Where a per-user folder the program asks for lies in a profile, as Windows
-// lays a profile out; null for a folder that is not the user's own.
+// Where each per-user folder the program asks for lies in a profile, as
+// Windows lays a profile out; null for the others, which are the machine's.
 const char* belowProfile(int32_t csidl) {
     switch (csidl) {
         case 0x28: return "";  // the profile itself
