@@ -79,10 +79,15 @@ bool isLayoutName(const std::string& name) {
                        [&upper](const std::string& n) { return platform::charUpperBuffA(n) == upper; });
 }
 
-// Deletes FOLDER\NAME permanently when it is a file.
+// Deletes FOLDER\NAME permanently when it is a file. A folder of that name
+// stays, and so does a file DeleteFile refuses (a read-only one).
 void deleteShortcut(const std::string& folder, const std::string& name) {
     const std::string path = inFolder(folder, name);
-    if (isFile(path)) (void)platform::deleteFileA(path);
+    const uint32_t attributes = platform::getFileAttributesA(path);
+    if (attributes == platform::kInvalidFileAttributes) return;
+    if ((attributes & platform::kFileAttributeDirectory) != 0) return keep(path, TREFUSAL::NOTAFILE);
+    if (platform::deleteFileA(path)) return;
+    keep(path, (attributes & platform::kFileAttributeReadonly) != 0 ? TREFUSAL::READONLY : TREFUSAL::NOTDELETED);
 }
 
 // What the removed suite shares by name with the suites that stay.
@@ -128,11 +133,13 @@ void deleteStartupShortcuts(const std::string& family, const TShared& shared) {
     const std::string startup = fonction::GETSTARTUPFOLDER();
     if (startup.empty()) return skip("Startup shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
     platform::TStringList names;
-    (void)fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), kAllAttributes, names, false);
+    const bool listed = fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), kAllAttributes, names, false);
     for (const std::string& name : names) {
         if (startsWithAsciiCaseless(name, family + " ")) deleteShortcut(startup, name);
         else keep(inFolder(startup, name), TREFUSAL::OTHERSUITE);
     }
+    // Another account's profile may be closed to this one: that is no empty folder.
+    if (!listed && !isAbsent(startup)) skip("Startup shortcuts", REFUSALREASON(TREFUSAL::UNREADABLE));
 }
 
 // Once the layout is gone, the folder goes only when nothing is left in it.

@@ -29,6 +29,12 @@ bool isLink(const std::string& path) {
     return hasAttributes(path, platform::kFileAttributeReparsePoint, platform::kFileAttributeReparsePoint);
 }
 
+bool isAbsent(const std::string& path) {
+    if (platform::getFileAttributesA(path) != platform::kInvalidFileAttributes) return false;
+    const int32_t error = platform::getLastError();
+    return error == platform::kErrorFileNotFound || error == platform::kErrorPathNotFound;
+}
+
 bool onFixedDrive(const std::string& folder) {
     const std::string root = SPLITFOLDERPATH(folder).root;
     // "C:" is a drive; "\\server\share" is not, whatever the share holds.

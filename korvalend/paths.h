@@ -14,6 +14,9 @@ namespace korvalend {
 [[nodiscard]] bool isFile(const std::string& path);
 [[nodiscard]] bool isDirectory(const std::string& path);
 [[nodiscard]] bool isLink(const std::string& path);
+// The path names nothing: the file system says so (a path it cannot read is
+// not absent).
+[[nodiscard]] bool isAbsent(const std::string& path);
 // The folder lies on a fixed local drive: the Recycle Bin holds nothing of a
 // network share, and the shell deletes such items for good. A UNC path is
 // not asked about.

@@ -84,6 +84,10 @@ const char* REFUSALREASON(TREFUSAL reason) {
         case TREFUSAL::NOTPLAINNAME: return "is not a plain file name";
         case TREFUSAL::OTHERSUITE: return "does not begin with the removed suite's name";
         case TREFUSAL::NOFOLDER: return "the folder is unknown or its name does not fit the ANSI code page";
+        case TREFUSAL::NOTAFILE: return "is a folder, not a shortcut";
+        case TREFUSAL::READONLY: return "is read-only";
+        case TREFUSAL::NOTDELETED: return "could not be deleted";
+        case TREFUSAL::UNREADABLE: return "the folder could not be read";
     }
     return "";
 }

@@ -41,6 +41,10 @@ enum class TREFUSAL {
     NOTPLAINNAME,
     OTHERSUITE,
     NOFOLDER,
+    NOTAFILE,
+    READONLY,
+    NOTDELETED,
+    UNREADABLE,
 };
 [[nodiscard]] const char* REFUSALREASON(TREFUSAL reason);
 

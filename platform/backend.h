@@ -52,4 +52,14 @@ uint32_t waitForInputIdle(Handle process, uint32_t milliseconds);
 // Named mutexes: giving back the ownership a wait took.
 bool releaseMutex(Handle mutex);
 
+// The console's title (the probe sets it and puts it back) and the pauses.
+[[nodiscard]] bool setConsoleTitleA(const char* title);
+void sleepMs(uint32_t milliseconds);
+
+// Special folders: whose they are depends on the account the run is for.
+// `list` is set only on success; freeIdList is CoTaskMemFree.
+[[nodiscard]] int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, Handle& list);
+[[nodiscard]] int32_t shGetPathFromIDListW(Handle list, std::u16string& path);
+void freeIdList(Handle list) noexcept;
+
 }  // namespace platform::backend

@@ -2,6 +2,7 @@
 // ASCII (for tools).
 #include <cstdio>
 
+#include "platform/account.h"
 #include "platform/text.h"
 #include "preview/report.h"
 
@@ -23,7 +24,9 @@ std::string describe(const Effect& e, const std::string& indent) {
         case Effect::Kind::Terminate:
             return "end process " + e.imageName + " (id " + std::to_string(e.processId) + ")";
         case Effect::Kind::Launch:
-            return "run " + PLANCOMMANDLINE(e) + (e.waited ? "\r\n" + indent + "and wait for it to end" : "");
+            return "run " + PLANCOMMANDLINE(e) +
+                   (e.assumed.empty() ? "" : "\r\n" + indent + "(assumed to start: " + e.assumed + ")") +
+                   (e.waited ? "\r\n" + indent + "and wait for it to end" : "");
         case Effect::Kind::DeleteFile: return "delete " + e.path;
         case Effect::Kind::RemoveDirectory: return "remove the empty folder " + e.path;
         case Effect::Kind::SetAttributes:
@@ -37,11 +40,26 @@ std::string describe(const Effect& e, const std::string& indent) {
     return {};
 }
 
+// Whose per-user folders were read, in one sentence.
+std::string accountLine(const TPlanAccount& a) {
+    const std::string name = a.name.empty() ? "the account running this preview" : a.name;
+    if (a.other && a.profile.empty()) return "those of " + name + ", whose profile cannot be found here";
+    if (a.other) return "those of " + name + ", read from its profile " + a.profile;
+    std::string line = "those of " + name + (a.name.empty() ? "" : ", who runs this preview");
+    if (a.sid != platform::kLocalSystemSid) line += " (deployment tools run korvalend.exe as SYSTEM: see --system)";
+    return line;
+}
+
+const char* const kAssumed =
+    "every uninstaller that starts succeeds and removes its entry (its own answer cannot be known beforehand)";
+
 }  // namespace
 
 std::string FORMATPLANTEXT(const TPlanReport& report) {
     std::string out = "korvalend-plan: what korvalend.exe would do on this machine. Nothing has been changed.\r\n";
-    out += "Installer options: " + report.options + "\r\n\r\nFound:\r\n";
+    out += "Installer options: " + report.options + "\r\n";
+    out += "Per-user folders: " + accountLine(report.account) + "\r\n";
+    out += std::string("Assumed: ") + kAssumed + "\r\n\r\nFound:\r\n";
     std::size_t facts = 0;
     for (const TPlanEvent& e : report.events)
         if (e.kind == Kind::Found && ++facts) out += "  " + e.what + ": " + e.text + "\r\n";
@@ -60,6 +78,7 @@ std::string FORMATPLANTEXT(const TPlanReport& report) {
             }
             case Kind::Kept: out += "     - " + e.what + " " + e.text + ": kept\r\n"; break;
             case Kind::Skipped: out += "     - " + e.what + ": skipped, " + e.text + "\r\n"; break;
+            case Kind::NotStarted: out += "     - could not be started: " + e.what + "\r\n       " + e.text + "\r\n"; break;
             case Kind::Waits:
                 out += std::string("     - ") + (step == 0 ? "first" : "then") + " waits, if need be, for " + e.what + "\r\n";
                 break;
@@ -114,7 +133,7 @@ std::string jsonStep(std::size_t number, const Effect& e) {
         case Effect::Kind::Launch:
             return out + "\"run\", \"file\": " + quote(e.path) + ", \"parameters\": " + quote(e.parameters) +
                    ", \"commandLine\": " + quote(PLANCOMMANDLINE(e)) + ", \"waits\": " + (e.waited ? "true" : "false") +
-                   "}";
+                   ", \"startAssumed\": " + (e.assumed.empty() ? std::string("null") : quote(e.assumed)) + "}";
         case Effect::Kind::DeleteFile: return out + "\"delete\", \"path\": " + quote(e.path) + "}";
         case Effect::Kind::RemoveDirectory: return out + "\"removeFolder\", \"path\": " + quote(e.path) + "}";
         case Effect::Kind::SetAttributes:
@@ -129,12 +148,14 @@ std::string jsonStep(std::size_t number, const Effect& e) {
 }  // namespace
 
 std::string FORMATPLANJSON(const TPlanReport& report) {
-    std::vector<std::string> found, steps, kept, skipped, waits, shortcuts, recycled;
+    std::vector<std::string> found, steps, kept, skipped, notStarted, waits, shortcuts, recycled;
     for (const TPlanEvent& e : report.events) {
         if (e.kind == Kind::Found) found.push_back("{\"what\": " + quote(e.what) + ", \"text\": " + quote(e.text) + "}");
         if (e.kind == Kind::Kept) kept.push_back("{\"path\": " + quote(e.what) + ", \"reason\": " + quote(e.text) + "}");
         if (e.kind == Kind::Skipped)
             skipped.push_back("{\"step\": " + quote(e.what) + ", \"reason\": " + quote(e.text) + "}");
+        if (e.kind == Kind::NotStarted)
+            notStarted.push_back("{\"commandLine\": " + quote(e.what) + ", \"reason\": " + quote(e.text) + "}");
         if (e.kind == Kind::Waits) waits.push_back(quote(e.what));
         if (e.kind != Kind::Effect) continue;
         const Effect& effect = report.effects[e.effect];
@@ -152,6 +173,10 @@ std::string FORMATPLANJSON(const TPlanReport& report) {
                                 std::to_string(e.processId) + "}");
     std::string out = "{\n  \"program\": \"korvalend-plan\",\n";
     out += "  \"options\": " + quote(report.options) + ",\n";
+    const TPlanAccount& a = report.account;
+    out += "  \"account\": {\"name\": " + quote(a.name) + ", \"sid\": " + quote(a.sid) + ", \"profile\": " +
+           quote(a.profile) + ", \"runsPreview\": " + (a.other ? "false" : "true") + "},\n";
+    out += "  \"assumed\": " + quote(kAssumed) + ",\n";
     out += "  \"found\": " + block(found) + ",\n";
     out += "  \"running\": [" + join(processes, ", ") + "],\n";
     out += "  \"steps\": " + block(steps) + ",\n";
@@ -159,6 +184,7 @@ std::string FORMATPLANJSON(const TPlanReport& report) {
     out += "  \"recycles\": " + list(recycled) + ",\n";
     out += "  \"kept\": " + block(kept) + ",\n";
     out += "  \"skipped\": " + block(skipped) + ",\n";
+    out += "  \"notStarted\": " + block(notStarted) + ",\n";
     out += "  \"waits\": [" + join(waits, ", ") + "],\n";
     out += "  \"exitCode\": " + std::to_string(static_cast<uint32_t>(report.exitCode)) + ",\n";
     out += "  \"exitReason\": " + quote(report.exitReason) + ",\n";

@@ -6,10 +6,12 @@ namespace korvalend {
 namespace {
 
 const char* const kUsage =
-    "Usage: korvalend-plan.exe [/quiet] [--json]\r\n"
+    "Usage: korvalend-plan.exe [/quiet] [--json] [--system]\r\n"
     "Shows what korvalend.exe would do on this machine, without doing it.\r\n"
     "  /quiet   the plan of \"korvalend.exe /quiet\" (installers run with /quiet /norestart)\r\n"
-    "  --json   one JSON document instead of text\r\n";
+    "  --json   one JSON document instead of text\r\n"
+    "  --system the plan of korvalend.exe run as SYSTEM, as deployment tools run it:\r\n"
+    "           that account's Startup and profile folders (readable elevated only)\r\n";
 
 }  // namespace
 
@@ -18,6 +20,7 @@ TPlanOptions PARSEPLANOPTIONS(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "/quiet") options.quiet = true;
         else if (arg == "--json") options.json = true;
+        else if (arg == "--system") options.system = true;
         else if (arg == "/?" || arg == "-h" || arg == "--help") options.help = true;
         else if (options.unknown.empty()) options.unknown = arg.empty() ? "\"\"" : arg;
     }
@@ -34,7 +37,9 @@ int RUNPLANPROCESS(const std::vector<std::string>& args) {
         WRITEPLANOUTPUT(platform::StdStream::Output, kUsage);
         return kExitOk;
     }
-    const TPlanReport report = PLANREMOVAL(options.quiet ? std::vector<std::string>{"/quiet"} : std::vector<std::string>{});
+    const TPlanReport report =
+        PLANREMOVAL(options.quiet ? std::vector<std::string>{"/quiet"} : std::vector<std::string>{}, nullptr,
+                    options.system);
     WRITEPLANOUTPUT(platform::StdStream::Output, options.json ? FORMATPLANJSON(report) : FORMATPLANTEXT(report));
     if (report.error.empty()) return kExitOk;
     WRITEPLANOUTPUT(platform::StdStream::Error, report.error + "\r\n");

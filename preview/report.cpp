@@ -52,6 +52,9 @@ public:
     }
     // The launch's own record says that the run waits for its end.
     void waitSkipped(std::size_t, const Effect&) override {}
+    void launchRefused(const Effect& launch, const std::string& reason) override {
+        add(TPlanEvent::Kind::NotStarted, PLANCOMMANDLINE(launch), reason);
+    }
 
 private:
     void add(TPlanEvent::Kind kind, const std::string& what, const std::string& text) {
@@ -90,10 +93,12 @@ std::string PLANCOMMANDLINE(const Effect& launch) {
     return line + launch.parameters;
 }
 
-TPlanReport PLANREMOVAL(const std::vector<std::string>& args, platform::plan::Performer* performer) {
+TPlanReport PLANREMOVAL(const std::vector<std::string>& args, platform::plan::Performer* performer, bool asSystem) {
     TPlanReport report;
     platform::plan::Recorder recorder;
     recorder.performer = performer;
+    report.account = PLANACCOUNT(asSystem);
+    if (report.account.other) recorder.otherProfile = report.account.profile;
     TPlanCollector collector(report);
     // A suite's own uninstaller is the one for a product code the run resolved.
     recorder.suiteOf = [&collector](const std::string& entry) { return collector.suiteOf(entry); };

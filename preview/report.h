@@ -12,15 +12,26 @@ namespace korvalend {
 
 // One line of the plan, in the order the run came to it.
 struct TPlanEvent {
-    enum class Kind { Found, Kept, Skipped, Waits, Effect };
+    enum class Kind { Found, Kept, Skipped, Waits, Effect, NotStarted };
     Kind kind = Kind::Found;
-    std::string what;         // Found: the fact's name; Kept: the path; Skipped: the step; Waits: what
-    std::string text;         // Found: what was read; Kept, Skipped: the reason
+    std::string what;         // Found: the fact's name; Kept: the path; Skipped: the step; Waits: what;
+                              // NotStarted: the command line
+    std::string text;         // Found: what was read; Kept, Skipped, NotStarted: the reason
     std::size_t effect = 0;   // Effect: its index in TPlanReport::effects
+};
+
+// The account whose per-user folders (the Startup folder, the profile's
+// folders) the run was planned with.
+struct TPlanAccount {
+    std::string name;     // "DOMAIN\name"; "" when it cannot be read
+    std::string sid;
+    std::string profile;  // "" when it cannot be found
+    bool other = false;   // not the account running the preview (--system)
 };
 
 struct TPlanReport {
     std::string options;  // the installer options of the run
+    TPlanAccount account;
     std::vector<TPlanEvent> events;
     std::vector<platform::plan::Effect> effects;
     int exitCode = 0;        // the one the real run would end with
@@ -30,8 +41,14 @@ struct TPlanReport {
 
 // Runs the removal as korvalend.exe would with ARGS, recording its effects
 // instead of making them. A PERFORMER (tests only) makes them after all.
+// ASSYSTEM: as the local system account would run it (its per-user folders).
 [[nodiscard]] TPlanReport PLANREMOVAL(const std::vector<std::string>& args,
-                                      platform::plan::Performer* performer = nullptr);
+                                      platform::plan::Performer* performer = nullptr, bool asSystem = false);
+
+// The account the plan reads per-user folders of: the preview's own, or,
+// FORSYSTEM, the local system account with the profile the machine lists
+// for it (unless the preview runs as that account itself).
+[[nodiscard]] TPlanAccount PLANACCOUNT(bool forSystem);
 
 // The command line a launch amounts to: the program (quoted when it holds a
 // blank) and its parameters.
@@ -41,10 +58,12 @@ struct TPlanReport {
 [[nodiscard]] std::string FORMATPLANTEXT(const TPlanReport& report);
 [[nodiscard]] std::string FORMATPLANJSON(const TPlanReport& report);
 
-// The preview's command line: "/quiet" (exactly) and "--json", in any order.
+// The preview's command line: "/quiet" (exactly), "--json" and "--system",
+// in any order.
 struct TPlanOptions {
     bool quiet = false;
     bool json = false;
+    bool system = false;
     bool help = false;       // "/?", "-h" or "--help"
     std::string unknown;     // the first argument that is none of these
 };

@@ -1,7 +1,9 @@
 // The binding of korvalend.exe and of every test but the preview's: each
 // wrapper hands its call to the machine's backend unchanged.
 #include "platform/backend.h"
+#include "platform/console.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -61,5 +63,17 @@ uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) {
 int32_t shFileOperationA(ShFileOpStructA& op) { return backend::shFileOperationA(op); }
 
 bool releaseMutex(Handle mutex) { return backend::releaseMutex(mutex); }
+
+bool setConsoleTitleA(const char* title) { return backend::setConsoleTitleA(title); }
+void sleepMs(uint32_t milliseconds) { backend::sleepMs(milliseconds); }
+
+int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, UniqueIdList& list) {
+    Handle found = nullptr;
+    const int32_t hr = backend::shGetSpecialFolderLocation(owner, folder, found);
+    if (hr >= 0) list.reset(found);
+    return hr;
+}
+int32_t shGetPathFromIDListW(Handle list, std::u16string& path) { return backend::shGetPathFromIDListW(list, path); }
+void IdListTraits::close(Handle list) noexcept { backend::freeIdList(list); }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // The file system as the preview sees it: the machine's files less what the
-// recorded deletions took. Deletions, attribute changes and the shell's
-// delete are recorded, never made.
+// recorded deletions took, with the attributes the recorded changes gave.
+// Deletions, attribute changes and the shell's delete are recorded, never
+// made; a deletion the file system would refuse is not recorded at all.
 #include <cstring>
 
 #include "platform/backend.h"
@@ -33,7 +34,9 @@ uint32_t attributesOf(Recorder& r, const std::string& path) {
         return kInvalidFileAttributes;
     }
     r.lastError.reset();
-    return backend::getFileAttributesA(path);
+    const uint32_t attributes = backend::getFileAttributesA(path);
+    if (attributes == kInvalidFileAttributes) return attributes;
+    return r.attributesSet(path).value_or(attributes);
 }
 
 // The paths one source of the shell's delete reaches: itself, or the entries
@@ -79,15 +82,29 @@ int32_t getLastError() {
 bool setFileAttributesA(const std::string& path, uint32_t attributes) {
     Recorder& r = recordOn(Effect::Kind::SetAttributes, path, attributes);
     if (r.performer != nullptr) return r.performer->setFileAttributesA(path, attributes);
-    return answer(r, attributesOf(r, path) != kInvalidFileAttributes, kErrorFileNotFound);
+    const uint32_t old = attributesOf(r, path);
+    if (old == kInvalidFileAttributes) return answer(r, false, kErrorFileNotFound);
+    // Being a folder or a link is no attribute one sets; NORMAL clears the rest.
+    constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
+    const uint32_t kept = old & (kFileAttributeDirectory | kFileAttributeReparsePoint);
+    const uint32_t now = kept | (attributes & kSettable);
+    r.setAttributes(path, now != 0 ? now : kFileAttributeNormal);
+    return answer(r, true, kErrorSuccess);
 }
 
+// Decided from what the path is, as DeleteFile decides, whoever runs it: a
+// folder or a read-only file is refused even to the local system account.
 bool deleteFileA(const std::string& path) {
-    Recorder& r = recordOn(Effect::Kind::DeleteFile, path);
-    if (r.performer != nullptr) return r.performer->deleteFileA(path);
+    Recorder& r = plan::current();
+    if (r.performer != nullptr) {
+        const bool deleted = r.performer->deleteFileA(path);
+        if (deleted) recordOn(Effect::Kind::DeleteFile, path);
+        return deleted;
+    }
     const uint32_t attributes = attributesOf(r, path);
     if (attributes == kInvalidFileAttributes) return answer(r, false, kErrorFileNotFound);
-    if ((attributes & kFileAttributeDirectory) != 0) return answer(r, false, kErrorAccessDenied);
+    if ((attributes & (kFileAttributeDirectory | kFileAttributeReadonly)) != 0) return answer(r, false, kErrorAccessDenied);
+    recordOn(Effect::Kind::DeleteFile, path);
     r.hideFile(path);
     return answer(r, true, kErrorSuccess);
 }

@@ -1,11 +1,14 @@
 // The preview's binding: the program reads the real machine, and every effect
 // it asks for (terminating a process, starting a program, deleting a file,
-// changing attributes, removing a folder, the shell's delete) is recorded
-// instead of made. Reads then see the machine as the effects would leave it
-// (the overlay), so the run goes on as the real one would: an uninstaller
-// started is taken to succeed and its Uninstall entry reads as gone, a path
-// deleted reads as absent. The preview never waits: a wait on a program it
-// "started" ends at once, and it never waits on anything else either.
+// changing attributes, removing a folder, the shell's delete, the console's
+// title) is recorded instead of made. Reads then see the machine as the
+// effects would leave it (the overlay), so the run goes on as the real one
+// would: an uninstaller started is taken to succeed and its Uninstall entry
+// reads as gone, a path deleted reads as absent. Where the machine tells how
+// an effect would end, the binding answers as the machine would: a program
+// that is not there is not started, a read-only file is not deleted. The
+// preview never waits: a wait on a program it "started" ends at once, and it
+// never waits on anything else either, nor pauses.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +40,7 @@ struct Effect {
     uint32_t processId = 0;          // Terminate
     std::string imageName;           // Terminate
     bool waited = false;             // Launch: the run waits for its end
+    std::string assumed;             // Launch: why its start is assumed rather than known
 };
 
 // Told of each effect as it is recorded, and of each wait the preview skips.
@@ -45,6 +49,11 @@ public:
     virtual ~Listener() = default;
     virtual void effect(std::size_t index, const Effect& effect) = 0;
     virtual void waitSkipped(std::size_t launchIndex, const Effect& launch) = 0;
+    // A launch the shell would refuse, and why: it is not recorded.
+    virtual void launchRefused(const Effect& launch, const std::string& reason) {
+        (void)launch;
+        (void)reason;
+    }
 };
 
 // Makes the effects after all. Only tests install one, to compare a plan with
@@ -63,6 +72,8 @@ public:
     virtual uint32_t waitForInputIdle(Handle process, uint32_t milliseconds) = 0;
     virtual uint32_t waitForSingleObject(Handle object, uint32_t milliseconds) = 0;
     virtual bool releaseMutex(Handle mutex) = 0;
+    virtual bool setConsoleTitleA(const char* title) = 0;
+    virtual void sleepMs(uint32_t milliseconds) = 0;
 };
 
 // The record of one preview and its overlay. The newest living Recorder is
@@ -85,6 +96,10 @@ public:
         bool wow32 = false;  // the 32-bit view
     };
     std::function<std::optional<Suite>(const std::string& entryName)> suiteOf;
+    // The profile whose per-user folders the run reads, when the run is
+    // planned for another account than the preview's own ("" when that
+    // account's profile cannot be found: its folders are then unknown).
+    std::optional<std::string> otherProfile;
 
     // --- the overlay, as the binding consults it
     // Key paths are "HKLM\..." folded; file paths ANSI folded.
@@ -94,6 +109,9 @@ public:
     void hideFile(const std::string& path);
     // 0 when visible; else the error a read of it meets (file or path not found).
     [[nodiscard]] int32_t fileHidden(const std::string& path) const;
+    // The attributes a recorded change gave a path, if any.
+    void setAttributes(const std::string& path, uint32_t attributes);
+    [[nodiscard]] std::optional<uint32_t> attributesSet(const std::string& path) const;
     [[nodiscard]] uint64_t generation() const noexcept { return generation_; }
 
     // --- what the binding tracks about the handles it hands out
@@ -125,6 +143,8 @@ public:
         std::string folder;
     };
     std::unordered_map<Handle, Find> finds;
+    // Special-folder item lists of the binding's own, with their paths.
+    std::unordered_map<Handle, std::u16string> folderLists;
     // A handle value no backend hands out, and its release.
     [[nodiscard]] static Handle newToken();
     static void dropToken(Handle token) noexcept;
@@ -135,6 +155,7 @@ private:
     std::set<std::u16string> hiddenKeys_;
     std::set<std::u16string> hiddenKeyParents_;
     std::set<std::u16string> hiddenFiles_;
+    std::map<std::u16string, uint32_t> attributes_;
     uint64_t generation_ = 0;
     Recorder* previous_;
 };
@@ -145,9 +166,21 @@ private:
 // UTF-16, "/" read as "\", no trailing "\").
 [[nodiscard]] std::u16string foldKey(std::u16string s);
 [[nodiscard]] std::u16string foldPath(const std::string& path);
+// A REG_SZ or REG_EXPAND_SZ value's bytes as UTF-16, up to the first NUL.
+[[nodiscard]] std::u16string registryText(const std::string& data);
 // Position of the last "\" or "/" of an ANSI path that is a separator and not
 // the second byte of a double-byte character; npos when there is none.
 [[nodiscard]] std::size_t lastSeparator(const std::string& path);
+
+// What the shell would do with a program name (ShellExecuteEx's lpFile,
+// environment variables expanded when EXPANDVARIABLES), read from the
+// machine: start it, refuse it, or start it as far as the machine can tell.
+struct LaunchCheck {
+    enum class Outcome { Starts, Fails, Assumed };
+    Outcome outcome = Outcome::Starts;
+    std::string reason;  // Fails: why not; Assumed: what leaves the doubt
+};
+[[nodiscard]] LaunchCheck checkLaunch(const std::string& file, bool expandVariables);
 
 // The Uninstall key below HKLM, folded, with its trailing separator, in the
 // native view and in the 32-bit one.

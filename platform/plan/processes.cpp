@@ -1,6 +1,7 @@
 // Processes and programs as the preview sees them: terminations and launches
-// are recorded, a launched uninstaller is taken to succeed (its Uninstall
-// entry reads as gone from then on), and no wait ever waits.
+// are recorded, a program the shell would not find is not started, a
+// launched uninstaller is taken to succeed (its Uninstall entry reads as gone
+// from then on), and no wait ever waits.
 #include "platform/backend.h"
 #include "platform/plan/plan.h"
 #include "platform/processes.h"
@@ -166,8 +167,21 @@ int32_t shellExecuteExA(ShellExecuteInfoA& info) {
     e.kind = Effect::Kind::Launch;
     e.path = info.lpFile != nullptr ? info.lpFile : "";
     e.parameters = info.lpParameters != nullptr ? info.lpParameters : "";
+    // Only what was started is a step: its start is the effect.
+    if (r.performer != nullptr) {
+        const int32_t started = r.performer->shellExecuteExA(info);
+        if (started != 0) r.record(e);
+        return started;
+    }
+    const plan::LaunchCheck check = plan::checkLaunch(e.path, (info.fMask & kSeeMaskDoEnvSubst) != 0);
+    if (check.outcome == plan::LaunchCheck::Outcome::Fails) {
+        if (r.listener != nullptr) r.listener->launchRefused(e, check.reason);
+        r.lastError = kErrorFileNotFound;
+        info.hInstApp = reinterpret_cast<Handle>(static_cast<std::intptr_t>(2));  // SE_ERR_FNF
+        return 0;
+    }
+    e.assumed = check.reason;
     const std::size_t index = r.record(e);
-    if (r.performer != nullptr) return r.performer->shellExecuteExA(info);
     applyLaunch(r, e.path, e.parameters);
     info.hInstApp = reinterpret_cast<Handle>(static_cast<std::intptr_t>(42));  // > 32: success
     if ((info.fMask & kSeeMaskNoCloseProcess) != 0) info.hProcess = newPseudo(r, 0, index);

@@ -26,6 +26,7 @@ Recorder::~Recorder() {
         if (pseudo.reader != nullptr) backend::closeProcess(pseudo.reader);
         dropToken(token);
     }
+    for (auto& [token, path] : folderLists) dropToken(token);
     g_current = previous_;
 }
 
@@ -51,6 +52,14 @@ std::u16string foldPath(const std::string& path) {
         if (c == u'/') c = u'\\';
     while (s.size() > 3 && s.back() == u'\\') s.pop_back();
     return s;
+}
+
+std::u16string registryText(const std::string& data) {
+    std::u16string text(data.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
+                                        (static_cast<unsigned char>(data[2 * i + 1]) << 8));
+    return text.substr(0, text.find(u'\0'));
 }
 
 std::size_t lastSeparator(const std::string& path) {
@@ -91,6 +100,16 @@ bool Recorder::hasHiddenChildren(const std::u16string& path) const { return hidd
 void Recorder::hideFile(const std::string& path) {
     hiddenFiles_.insert(foldPath(path));
     ++generation_;
+}
+
+void Recorder::setAttributes(const std::string& path, uint32_t attributes) {
+    attributes_[foldPath(path)] = attributes;
+}
+
+std::optional<uint32_t> Recorder::attributesSet(const std::string& path) const {
+    if (attributes_.empty()) return std::nullopt;
+    const auto it = attributes_.find(foldPath(path));
+    return it == attributes_.end() ? std::nullopt : std::optional<uint32_t>(it->second);
 }
 
 int32_t Recorder::fileHidden(const std::string& path) const {

@@ -1,3 +1,4 @@
+#include "platform/backend.h"
 #include "platform/console.h"
 
 #include <cstring>
@@ -15,7 +16,7 @@ uint32_t getConsoleTitleA(char* buffer, uint32_t size) {
     return static_cast<uint32_t>(n);
 }
 
-bool setConsoleTitleA(const char* title) {
+bool backend::setConsoleTitleA(const char* title) {
     auto& m = sim::current();
     if (!m.console.attached || title == nullptr) return false;
     m.console.title = title;
@@ -25,7 +26,7 @@ bool setConsoleTitleA(const char* title) {
 
 uint64_t getTickCount64() { return sim::current().nowMs; }
 uint32_t getCurrentProcessId() { return sim::current().currentProcessId; }
-void sleepMs(uint32_t milliseconds) { sim::current().advance(milliseconds); }
+void backend::sleepMs(uint32_t milliseconds) { sim::current().advance(milliseconds); }
 
 uint64_t findWindowA(const char* className, const char* windowName) {
     auto& m = sim::current();

@@ -99,6 +99,7 @@ std::unique_ptr<FsNode> FsNode::clone() const {
     copy->fileIndex = fileIndex;
     copy->refuseDelete = refuseDelete;
     copy->refuseRemove = refuseRemove;
+    copy->unreadable = unreadable;
     for (const auto& [key, child] : children) copy->children.emplace(key, child->clone());
     return copy;
 }
@@ -222,6 +223,8 @@ FileSystem::Location FileSystem::locate(const std::string& path, bool followLast
                 return loc;
             }
         }
+        // Walked on, so that the machine's own inspection still sees it.
+        if (node->unreadable) loc.denied = true;
         folder = node;
     }
     return loc;
@@ -235,6 +238,10 @@ FsNode* FileSystem::entry(FsNode& folder, std::u16string& key) {
             return child.get();
         }
     return nullptr;
+}
+
+int32_t FileSystem::Location::missing() const {
+    return denied ? kErrorAccessDenied : parentMissing ? kErrorPathNotFound : kErrorFileNotFound;
 }
 
 FsNode* FileSystem::resolveFolder(const std::string& path, int depth) {
@@ -341,8 +348,8 @@ const RecycledItem* FileSystem::recycled(const std::string& originalPath) const 
 
 uint32_t FileSystem::getAttributes(const std::string& path) {
     const Location loc = locate(path, false);
-    if (loc.node == nullptr) {
-        lastError = loc.parentMissing ? kErrorPathNotFound : kErrorFileNotFound;
+    if (loc.node == nullptr || loc.denied) {
+        lastError = loc.missing();
         return kInvalidFileAttributes;
     }
     return loc.node->reportedAttributes();
@@ -350,8 +357,8 @@ uint32_t FileSystem::getAttributes(const std::string& path) {
 
 bool FileSystem::setAttributes(const std::string& path, uint32_t attributes) {
     const Location loc = locate(path, false);
-    if (loc.node == nullptr) {
-        lastError = loc.parentMissing ? kErrorPathNotFound : kErrorFileNotFound;
+    if (loc.node == nullptr || loc.denied) {
+        lastError = loc.missing();
         return false;
     }
     // FILE_ATTRIBUTE_NORMAL clears the settable bits; directory and reparse
@@ -362,8 +369,8 @@ bool FileSystem::setAttributes(const std::string& path, uint32_t attributes) {
 
 bool FileSystem::deleteFile(const std::string& path) {
     const Location loc = locate(path, false);
-    if (loc.node == nullptr) {
-        lastError = loc.parentMissing ? kErrorPathNotFound : kErrorFileNotFound;
+    if (loc.node == nullptr || loc.denied) {
+        lastError = loc.missing();
         return false;
     }
     if (loc.node->directory || (loc.node->attributes & kFileAttributeReadonly) != 0 || loc.parent == nullptr) {
@@ -380,8 +387,8 @@ bool FileSystem::deleteFile(const std::string& path) {
 
 bool FileSystem::removeDirectory(const std::string& path) {
     const Location loc = locate(path, false);
-    if (loc.node == nullptr) {
-        lastError = loc.parentMissing ? kErrorPathNotFound : kErrorFileNotFound;
+    if (loc.node == nullptr || loc.denied) {
+        lastError = loc.missing();
         return false;
     }
     if (!loc.node->directory) {
@@ -422,7 +429,12 @@ bool FileSystem::enumerate(const std::string& rawPattern, std::vector<FindEntry>
         folderPath = pattern.substr(0, cut + 1);
         mask = pattern.substr(cut + 1);
     }
-    FsNode* folder = resolveFolder(folderPath);
+    const Location at = locate(folderPath, true);
+    FsNode* folder = at.node != nullptr && at.node->directory ? at.node : nullptr;
+    if (at.denied || (folder != nullptr && folder->unreadable)) {
+        lastError = kErrorAccessDenied;
+        return false;
+    }
     if (folder == nullptr) {
         lastError = kErrorPathNotFound;
         return false;
@@ -455,8 +467,8 @@ bool FileSystem::enumerate(const std::string& rawPattern, std::vector<FindEntry>
 
 void* FileSystem::openIdentity(const std::string& path) {
     const Location loc = locate(path, true);
-    if (loc.node == nullptr) {
-        lastError = loc.parentMissing ? kErrorPathNotFound : kErrorFileNotFound;
+    if (loc.node == nullptr || loc.denied) {
+        lastError = loc.missing();
         return nullptr;
     }
     void* h = reinterpret_cast<void*>(nextFind_);

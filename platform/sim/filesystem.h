@@ -34,6 +34,9 @@ struct FsNode {
     uint64_t fileIndex = 0;
     bool refuseDelete = false;   // DeleteFile fails with a sharing violation (the file is open)
     bool refuseRemove = false;   // RemoveDirectory fails with a sharing violation (a process's cwd)
+    // A folder whose permissions keep the running account out (another
+    // account's profile): it is seen, but what it holds cannot be listed or read.
+    bool unreadable = false;
     std::map<std::u16string, std::unique_ptr<FsNode>> children;  // keyed by folded name
 
     [[nodiscard]] bool isJunction() const noexcept { return directory && !junctionTarget.empty(); }
@@ -151,6 +154,8 @@ private:
         std::u16string key;
         FsNode* node = nullptr;  // null when the entry does not exist
         bool parentMissing = false;
+        bool denied = false;  // a folder on the way cannot be read
+        [[nodiscard]] int32_t missing() const;  // the error of a path that names nothing
     };
     // A share is held like a drive under a key below 32; `add` makes one.
     bool shareOf(const std::string& path, std::size_t& rest, char& drive, bool add);

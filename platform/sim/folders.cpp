@@ -1,3 +1,4 @@
+#include "platform/backend.h"
 #include "platform/folders.h"
 
 #include <cstring>
@@ -11,7 +12,7 @@ sim::FileSystem& fs() { return sim::current().files; }
 constexpr int32_t kEFail = static_cast<int32_t>(0x80004005u);
 }  // namespace
 
-void IdListTraits::close(Handle list) noexcept { fs().releaseIdList(list); }
+void backend::freeIdList(Handle list) noexcept { fs().releaseIdList(list); }
 
 uint32_t getSystemDirectoryA(char* buffer, uint32_t size) {
     if (fs().systemDirectoryFails) return 0;
@@ -22,14 +23,14 @@ uint32_t getSystemDirectoryA(char* buffer, uint32_t size) {
     return needed - 1;
 }
 
-int32_t shGetSpecialFolderLocation(Handle, int32_t folder, UniqueIdList& list) {
+int32_t backend::shGetSpecialFolderLocation(Handle, int32_t folder, Handle& list) {
     bool pathless = false;
     if (!fs().specialFolderPath(folder, pathless)) return kEFail;
-    list.reset(fs().handOutIdList(folder));
+    list = fs().handOutIdList(folder);
     return 0;
 }
 
-int32_t shGetPathFromIDListW(Handle list, std::u16string& path) {
+int32_t backend::shGetPathFromIDListW(Handle list, std::u16string& path) {
     const int32_t* folder = fs().idListFolder(list);
     if (folder == nullptr) return 0;
     bool pathless = false;

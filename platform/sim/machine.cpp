@@ -8,7 +8,10 @@ namespace {
 Machine* g_current = nullptr;
 }
 
-Machine::Machine() : previous_(g_current) { g_current = this; }
+Machine::Machine() : previous_(g_current) {
+    shell.files_ = &files;
+    g_current = this;
+}
 Machine::~Machine() { g_current = previous_; }
 
 Machine& current() {

@@ -57,6 +57,9 @@ public:
     void advance(uint64_t ms) { nowMs += ms; }
 
     uint32_t currentProcessId = 4242;
+    // The account the program runs as.
+    std::string accountName = "USER-PC\\User";
+    std::string accountSid = "S-1-5-21-1004336348-1177238915-682003330-1001";
     // The system's ANSI code page: 1252, or 932 for a Japanese machine. Set it
     // before seeding paths that hold double-byte characters.
     uint32_t codePage = 1252;

@@ -4,9 +4,11 @@
 #include "platform/shell.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_handles.h"
+#include "platform/text.h"
 #include "platform/wintypes.h"
 
 namespace platform {
@@ -14,6 +16,7 @@ namespace {
 
 constexpr uint32_t kProcessAllAccess = 0x1FFFFF;
 constexpr int32_t kErrorNoAssociation = 1155;
+const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 
 std::optional<std::string> text(const char* p) {
     if (p == nullptr) return std::nullopt;
@@ -25,16 +28,33 @@ std::string fileNamePart(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+// A registered program whose file is there.
+const sim::Program* programAt(sim::Machine& m, const std::string& path) {
+    const sim::FsNode* file = m.files.find(path);
+    return file != nullptr && !file->directory ? m.shell.findProgram(path) : nullptr;
+}
+
 // The program a file name reaches: a registered full path, or a bare name
-// found in the search folders.
-const sim::Program* locate(const sim::Shell& shell, const std::string& file, std::string& resolved) {
+// registered under App Paths or found in the search folders.
+const sim::Program* locate(sim::Machine& m, const std::string& file, std::string& resolved) {
     resolved = file;
     if (file.empty()) return nullptr;
-    if (const sim::Program* p = shell.findProgram(file)) return p;
+    if (const sim::Program* p = programAt(m, file)) return p;
     if (file.find_first_of("\\/:") != std::string::npos) return nullptr;
-    for (const auto& dir : shell.searchPath) {
-        if (const sim::Program* p = shell.findProgram(dir + "\\" + file)) {
-            resolved = dir + "\\" + file;
+    std::vector<std::string> candidates;
+    if (sim::RegKey* key = m.registry.findKey(sim::Root::LocalMachine, kAppPaths + file))
+        if (const sim::RegValue* v = key->findValue(u""); v != nullptr && (v->type == kRegSz || v->type == kRegExpandSz)) {
+            std::u16string path(v->data.size() / 2, u'\0');
+            std::memcpy(path.data(), v->data.data(), path.size() * 2);
+            std::string registered = m.shell.expand(wideToAnsi(path.substr(0, path.find(u'\0'))));
+            if (registered.size() >= 2 && registered.front() == '"' && registered.back() == '"')
+                registered = registered.substr(1, registered.size() - 2);
+            candidates.push_back(registered);
+        }
+    for (const auto& dir : m.shell.searchPath) candidates.push_back(dir + "\\" + file);
+    for (const std::string& path : candidates) {
+        if (const sim::Program* p = programAt(m, path)) {
+            resolved = path;
             return p;
         }
     }
@@ -75,7 +95,7 @@ int32_t backend::shellExecuteExA(ShellExecuteInfoA& info) {
     // The shell accepts a file name enclosed in double quotes.
     if (file.size() >= 2 && file.front() == '"' && file.back() == '"') file = file.substr(1, file.size() - 2);
     std::string resolved;
-    const sim::Program* program = locate(shell, file, resolved);
+    const sim::Program* program = locate(m, file, resolved);
     rec.resolvedFile = resolved;
     if (rec.verb && !rec.verb->empty() && *rec.verb != "open") return fail(kErrorNoAssociation);
     if (program == nullptr) return fail(kErrorFileNotFound);

@@ -38,6 +38,7 @@ Shell::Shell() {
 }
 
 void Shell::addProgram(const std::string& path, Program program) {
+    if (files_ != nullptr && !files_->exists(path)) files_->addFile(path, "MZ");
     programs_[upperPath(path)] = std::move(program);
 }
 

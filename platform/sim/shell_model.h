@@ -15,6 +15,7 @@
 namespace sim {
 
 class Machine;
+class FileSystem;
 
 // One ShellExecuteEx request as the shell received it. A null text pointer is
 // recorded as an absent value.
@@ -81,10 +82,11 @@ class Shell {
 public:
     Shell();
 
-    // Registers a program at a full path (matched without regard to case).
+    // Registers a program at a full path (matched without regard to case) and
+    // puts its file there unless one is; it starts only while that file is there.
     void addProgram(const std::string& path, Program program);
     [[nodiscard]] const Program* findProgram(const std::string& path) const;
-    // Folders searched for a bare file name, in order.
+    // Folders searched for a bare file name, in order, after the App Paths key.
     std::vector<std::string> searchPath{"C:\\Windows\\system32", "C:\\Windows"};
 
     // Environment variables, names compared without regard to ASCII case.
@@ -110,6 +112,8 @@ public:
     int32_t lastError = 0;
 
 private:
+    friend class Machine;
+    FileSystem* files_ = nullptr;               // where programs' files go
     std::map<std::string, Program> programs_;  // key: upper-cased path
     std::map<std::string, std::string> env_;   // key: upper-cased name
 };

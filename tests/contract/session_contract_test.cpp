@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/account.h"
 #include "platform/console.h"
 #include "platform/environment.h"
 #include "platform/ui.h"
@@ -22,6 +23,10 @@ TEST(SessionContract, TheProcessKnowsItsOwnSessionAndVariables) {
     EXPECT_EQ(platform::expandEnvironmentStringsA("%systemdrive%"), root.substr(0, 2));
     for (const std::string kept : {"%KORVALEND_NO_SUCH_VARIABLE%\\x", "100%", "", "D:\\Users\\bob"})
         EXPECT_EQ(platform::expandEnvironmentStringsA(kept), kept);
+    // The preview names the account whose folders it read, and tells SYSTEM by its SID.
+    const platform::Account account = platform::currentAccount();
+    EXPECT_NE(account.name.find('\\'), std::string::npos) << account.name;
+    EXPECT_EQ(account.sid.rfind("S-1-5-", 0), 0u) << account.sid;
 }
 
 }  // namespace

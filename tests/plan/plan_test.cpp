@@ -1,7 +1,8 @@
 // The preview over the simulated machine: for each removal case, the plan
 // leaves the machine as it was, and the run it announces (the same procedure
-// with its effects made) starts the same command lines in the same order and
-// takes nothing the plan did not name.
+// with its effects made) starts the same command lines in the same order,
+// ends with the same exit code, takes nothing the plan did not name and
+// leaves nothing the plan said it would take.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,6 +15,7 @@
 #include "platform/plan/plan.h"
 #include "platform/sim/machine.h"
 #include "platform/text.h"
+#include "platform/wintypes.h"
 #include "preview/output.h"
 #include "korvalend/removal.h"
 #include "preview/report.h"
@@ -45,6 +47,8 @@ class BackendPerformer : public platform::plan::Performer {
         return platform::backend::waitForSingleObject(h, ms);
     }
     bool releaseMutex(platform::Handle h) override { return platform::backend::releaseMutex(h); }
+    bool setConsoleTitleA(const char* title) override { return platform::backend::setConsoleTitleA(title); }
+    void sleepMs(uint32_t ms) override { platform::backend::sleepMs(ms); }
 };
 
 // Every file, folder, key and value of the machine, with its content.
@@ -96,8 +100,36 @@ struct Case {
     const char* name;
     std::function<void(SuiteMachine&)> setup;
     Lines args;
-    int exitCode = 0;
+    Lines says = {};         // in the plan's text
+    bool asSystem = false;  // planned with --system; the run is made as SYSTEM
+    // The installer's own failure, which the plan cannot know: the exit code
+    // and what is deleted differ.
+    bool installerAnswers = false;
 };
+
+const std::string kSystemProfile = "C:\\Windows\\system32\\config\\systemprofile";
+const std::string kSystemStartup = kSystemProfile + kStartup.substr(std::string("C:\\Users\\User").size());
+
+// The local system account's profile, as the machine lists it.
+void systemProfile(SuiteMachine& s) {
+    s.m.registry.setString(Root::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-18",
+                           "ProfileImagePath", "%systemroot%\\system32\\config\\systemprofile", 2);
+    s.m.files.addDirectory(kSystemProfile);
+}
+
+void runAsSystem(SuiteMachine& s) {
+    s.m.accountName = "NT AUTHORITY\\SYSTEM";
+    s.m.accountSid = "S-1-5-18";
+    s.m.files.setSpecialFolder(platform::kCsidlStartup, kSystemStartup);
+}
+
+// The command lines the shell started, as "file|parameters".
+Lines started(const SuiteMachine& s) {
+    Lines out;
+    for (const auto& l : s.m.shell.launches)
+        if (l.succeeded) out.push_back(l.file.value_or("") + "|" + l.parameters.value_or(""));
+    return out;
+}
 
 void location(SuiteMachine& s, const std::string& folder) {
     s.m.registry.setString(Root::LocalMachine, "SOFTWARE\\The Document Foundation\\LibreOffice\\7.6.4.1\\" + kUpgrade,
@@ -132,10 +164,55 @@ const std::vector<Case>& cases() {
              sim::scripted::addUninstallEntry(s.m, "x", "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode);
              s.m.processes.add("soffice.bin");
          },
+         {}},
+        {"installerFails",
+         [](SuiteMachine& s) { sim::scripted::addWindowsInstaller(s.m, {.leaveEntry = true}); },
          {},
-         korvalend::kExitUnresolvedFacts},
-        {"installerFails", [](SuiteMachine& s) { sim::scripted::addWindowsInstaller(s.m, {.leaveEntry = true}); }, {}},
-        {"installerMissing", [](SuiteMachine& s) { s.m.files.systemDirectory = "C:\\Windows\\nowhere"; }, {}},
+         {},
+         false,
+         true},
+        {"installerMissing",
+         [](SuiteMachine& s) {
+             s.addHelpPack();
+             s.m.files.systemDirectory = "C:\\Windows\\nowhere";
+         },
+         {},
+         {"could not be started: C:\\Windows\\nowhere\\Msiexec.exe /passive /norestart /x" + kSuiteCode + "\r\n"
+          "       C:\\Windows\\nowhere\\Msiexec.exe does not exist"}},
+        {"extensionUninstallerGone",
+         [](SuiteMachine& s) {
+             s.addExtension("ext-lo", "LibreOffice Extension Grammar");
+             (void)s.m.files.deleteFile("C:\\Program Files\\Ext\\ext-lo\\unins000.exe");
+         },
+         {},
+         {"C:\\Program Files\\Ext\\ext-lo\\unins000.exe does not exist"}},
+        {"extensionByAppPaths",
+         [](SuiteMachine& s) {
+             sim::scripted::addExtensionUninstaller(s.m, "C:\\Tools\\ext tool.exe", "ext-tool");
+             sim::scripted::addUninstallEntry(s.m, "ext-tool", "LibreOffice Extension Tool", "ext-tool.exe");
+             s.m.registry.setString(Root::LocalMachine,
+                                    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ext-tool.exe", "",
+                                    "\"C:\\Tools\\ext tool.exe\"");
+         },
+         {},
+         {"  1. run ext-tool.exe /verysilent\r\n     and wait"}},
+        {"shortcutsThatStay",
+         [](SuiteMachine& s) {
+             s.m.files.addFile(kDesktop + "LibreOffice Calc.lnk", "lnk", platform::kFileAttributeReadonly);
+             s.m.files.addDirectory(kDesktop + "LibreOffice Draw.lnk");
+         },
+         {},
+         {kDesktop + "LibreOffice Calc.lnk is read-only: kept", kDesktop + "LibreOffice Draw.lnk is a folder, not a shortcut: kept"}},
+        {"asSystem",
+         [](SuiteMachine& s) {
+             systemProfile(s);
+             s.m.files.addFile(kStartup + "LibreOffice 7.6.lnk", "x");
+             s.m.files.addFile(kSystemStartup + "LibreOffice Quickstart.lnk", "x");
+         },
+         {},
+         {"Per-user folders: those of SYSTEM, read from its profile " + kSystemProfile + "\r\n",
+          "delete " + kSystemStartup + "LibreOffice Quickstart.lnk"},
+         true},
         {"programFilesItself", [](SuiteMachine& s) { location(s, "C:\\Program Files\\"); }, {}},
         {"profile", [](SuiteMachine& s) { location(s, "C:\\Users\\User\\"); }, {}},
         // Code page 932: the second byte of the folder's name is 0x5C.
@@ -186,24 +263,33 @@ TEST(Plan, EachRemovalCaseIsPlannedWithoutChangeAndAnnouncesItsRun) {
         SCOPED_TRACE(c.name);
         SuiteMachine previewed;
         c.setup(previewed);
+        previewed.m.console.attached = true;
+        previewed.m.console.title = "Administrator: cmd";
         const auto before = contents(previewed.m);
-        const korvalend::TPlanReport plan = korvalend::PLANREMOVAL(c.args);
-        EXPECT_EQ(plan.exitCode, c.exitCode);
+        const uint64_t startMs = previewed.m.nowMs;
+        const korvalend::TPlanReport plan = korvalend::PLANREMOVAL(c.args, nullptr, c.asSystem);
         EXPECT_EQ(contents(previewed.m), before);
         EXPECT_TRUE(previewed.m.shell.launches.empty());
         EXPECT_TRUE(previewed.m.processes.terminateRequests.empty());
         EXPECT_TRUE(previewed.m.files.fileOps.empty());
+        EXPECT_EQ(previewed.m.console.titleChanges, 0);
+        EXPECT_EQ(previewed.m.nowMs, startMs) << "the preview paused";
+        const std::string text = korvalend::FORMATPLANTEXT(plan);
+        for (const std::string& line : c.says) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 
         SuiteMachine removed;
         c.setup(removed);
+        if (c.asSystem) runAsSystem(removed);
         BackendPerformer performer;
         const korvalend::TPlanReport run = korvalend::PLANREMOVAL(c.args, &performer);
-        const Lines started = removed.launches();
+        if (!c.installerAnswers) {
+            EXPECT_EQ(plan.exitCode, run.exitCode);
+        }
         // The installers' and uninstallers' command lines, in order.
-        EXPECT_EQ(planned(plan, Effect::Kind::Launch), started);
-        EXPECT_EQ(planned(run, Effect::Kind::Launch), started);
+        EXPECT_EQ(planned(plan, Effect::Kind::Launch), started(removed));
+        EXPECT_EQ(planned(run, Effect::Kind::Launch), started(removed));
         EXPECT_EQ(planned(plan, Effect::Kind::Terminate).size(), removed.m.processes.terminateRequests.size());
-        // Everything the run took away, the plan named.
+        // Everything the run took away, the plan named, and all it named is gone.
         Lines named = planned(plan, Effect::Kind::ShellDelete);
         for (const std::string& p : planned(plan, Effect::Kind::DeleteFile)) named.push_back(p);
         for (const sim::RecycledItem& item : removed.m.files.recycleBin)
@@ -213,6 +299,51 @@ TEST(Plan, EachRemovalCaseIsPlannedWithoutChangeAndAnnouncesItsRun) {
             if (path.rfind("HKLM", 0) != 0 && after.count(path) == 0) {
                 EXPECT_TRUE(covered(path, named)) << path;
             }
+        for (const std::string& path : named)
+            if (!c.installerAnswers) {
+                EXPECT_FALSE(removed.m.files.exists(path)) << path;
+            }
+    }
+}
+
+// Unelevated, the local system account's profile is closed to the preview,
+// while the run, as that account, reads it: the plan cannot say what is there.
+TEST(Plan, AProfileClosedToThePreviewIsUnreadNotEmpty) {
+    SuiteMachine s;
+    systemProfile(s);
+    s.m.files.addFile(kSystemStartup + "LibreOffice 7.6.lnk", "x");
+    s.m.files.find(kSystemProfile)->unreadable = true;
+    const std::string text = korvalend::FORMATPLANTEXT(korvalend::PLANREMOVAL({}, nullptr, true));
+    EXPECT_NE(text.find("Startup shortcuts: skipped, the folder could not be read"), std::string::npos) << text;
+    EXPECT_EQ(text.find("delete " + kSystemStartup), std::string::npos) << text;
+}
+
+// A program name as the shell reads it before a launch: where the machine
+// cannot settle it, the start is assumed, never refused.
+TEST(Plan, AProgramNameIsReadAsTheShellReadsIt) {
+    using Outcome = platform::plan::LaunchCheck::Outcome;
+    sim::Machine m;
+    m.files.addFile("C:\\Tools\\run.exe");
+    m.files.addFile("C:\\Windows\\system32\\find.exe");
+    m.files.addDirectory("C:\\Tools\\folder.exe");
+    m.files.addDirectory("C:\\Locked").unreadable = true;
+    m.shell.setEnv("TOOLS", "C:\\Tools");
+    struct Row {
+        std::string file;
+        Outcome outcome;
+    };
+    for (const Row& row : std::vector<Row>{{"\"%TOOLS%\\run.exe\"", Outcome::Starts},
+                                           {"find.exe", Outcome::Starts},
+                                           {"C:\\Tools\\gone.exe", Outcome::Fails},
+                                           {"C:\\Tools\\run.exe /verysilent", Outcome::Fails},  // one name, with a blank
+                                           {"C:\\Tools\\run", Outcome::Assumed},
+                                           {"C:\\Tools\\folder.exe", Outcome::Assumed},
+                                           {"Tools\\run.exe", Outcome::Assumed},
+                                           {"nowhere.exe", Outcome::Assumed},  // the current folder may hold it
+                                           {"C:\\Locked\\run.exe", Outcome::Assumed}}) {
+        const platform::plan::LaunchCheck check = platform::plan::checkLaunch(row.file, true);
+        EXPECT_EQ(check.outcome, row.outcome) << row.file;
+        EXPECT_EQ(check.reason.empty(), row.outcome == Outcome::Starts) << row.file;
     }
 }
 
@@ -231,13 +362,16 @@ TEST(Plan, OptionsComeInAnyOrderAndOnlyTheExactOnesCount) {
         Lines args;
         bool quiet, json;
         std::string unknown;
+        bool system = false;
     };
     for (const Row& row : std::vector<Row>{{{}, false, false, ""},
                                            {{"--json", "/quiet"}, true, true, ""},
                                            {{"/quiet", "--json"}, true, true, ""},
                                            {{"/QUIET"}, false, false, "/QUIET"},
-                                           {{"--json", "-json"}, false, true, "-json"}}) {
+                                           {{"--json", "-json"}, false, true, "-json"},
+                                           {{"--system", "/quiet"}, true, false, "", true}}) {
         const korvalend::TPlanOptions o = korvalend::PARSEPLANOPTIONS(row.args);
+        EXPECT_EQ(o.system, row.system);
         EXPECT_EQ(o.quiet, row.quiet);
         EXPECT_EQ(o.json, row.json);
         EXPECT_EQ(o.unknown, row.unknown);
@@ -259,6 +393,8 @@ TEST(Plan, TextNamesEachStepAndItsExactCommandLine) {
     const std::string openOffice = std::to_string(s.m.processes.addImage(kOpenOffice));
     const std::string text = korvalend::FORMATPLANTEXT(korvalend::PLANREMOVAL({"/quiet"}));
     for (const std::string& line : Lines{
+             "Per-user folders: those of USER-PC\\User, who runs this preview (deployment tools run korvalend.exe "
+             "as SYSTEM: see --system)\r\nAssumed: every uninstaller that starts succeeds",
              "Found:\r\n"
              "  AppID: LibreOffice Service Manager\r\n"
              "  vendor key: \\SOFTWARE\\The Document Foundation\\LibreOffice\\\r\n"

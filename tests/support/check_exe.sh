@@ -6,7 +6,7 @@
 #   check_exe.sh OBJDUMP korvalend-plan.exe plan    the preview: console
 #       subsystem, its own file name, asInvoker, and no import that changes
 #       anything (files, folders, the shell's delete and execution, processes,
-#       registry writes, the installer mutex)
+#       registry writes, the installer mutex, the console's title)
 set -euo pipefail
 objdump=$1
 exe=$2
@@ -26,7 +26,7 @@ if [ "$kind" = plan ]; then
     text=$(tr -d '\0' <"$exe")
     grep -qF 'OriginalFilenamekorvalend-plan.exe' <<<"$text" || { echo "FAIL: version resource of its own"; status=1; }
     grep -qF 'level="asInvoker"' <<<"$text" || { echo "FAIL: asInvoker manifest"; status=1; }
-    forbidden='^(DeleteFile|SetFileAttributes|RemoveDirectory|CreateDirectory|MoveFile|SHFileOperation|ShellExecute|CreateProcess|RegSetValue|RegCreateKey|RegDeleteKey|RegDeleteValue)|^(TerminateProcess|ReleaseMutex)$'
+    forbidden='^(DeleteFile|SetFileAttributes|RemoveDirectory|CreateDirectory|MoveFile|SHFileOperation|ShellExecute|CreateProcess|RegSetValue|RegCreateKey|RegDeleteKey|RegDeleteValue|SetConsoleTitle)|^(TerminateProcess|ReleaseMutex)$'
     while read -r name; do
         echo "FAIL: imports $name, which changes the machine"
         status=1
