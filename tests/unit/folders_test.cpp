@@ -126,4 +126,33 @@ TEST(Paths, AddAndRemoveSeparator) {
     for (const std::string p : {"\\", "C:\\", "C:\\x\\", "rel\\"}) EXPECT_EQ(PATHADDSEPARATOR(PATHREMOVESEPARATOR(p)), p);
 }
 
+// What the machine reports with "/" or doubled separators, as the program
+// reads it.
+TEST(Paths, SeparatorsBecomeSingleBackslashes) {
+    struct C {
+        std::string in, out;
+        uint32_t codePage = 1252;
+    };
+    const std::vector<C> cases = {
+        {"D:/Software/", "D:\\Software\\"},
+        {"C:\\Program Files/LibreOffice//", "C:\\Program Files\\LibreOffice\\"},
+        {"//server//share/x", "\\\\server\\share\\x"},
+        {"\\\\\\server", "\\\\\\server"},  // no run joins the leading pair
+        {"D:/x/.", "D:\\x\\."},
+        {"", ""},
+        // A second byte is part of its character, even "/".
+        {"C:/\x95\x5C/\x95/", "C:\\\x95\x5C\\\x95/", 932},
+    };
+    for (const auto& c : cases) {
+        sim::Machine m;
+        m.codePage = c.codePage;
+        EXPECT_EQ(NORMALIZEPATHSEPARATORS(c.in), c.out) << c.in;
+    }
+    sim::Machine m;
+    m.files.setSpecialFolder(platform::kCsidlStartup, "C:/Users//Alice/Startup");
+    EXPECT_EQ(GETSTARTUPFOLDER(), "C:\\Users\\Alice\\Startup");
+    m.files.systemDirectory = "C:/Windows/system32";
+    EXPECT_EQ(GETWINDOWSSYSTEMFOLDER(), "C:\\Windows\\system32");
+}
+
 }  // namespace
