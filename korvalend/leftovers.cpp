@@ -5,7 +5,6 @@
 
 #include "fonction/deltree.h"
 #include "fonction/folders.h"
-#include "korvalend/detection.h"
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
 #include "korvalend/safety.h"
@@ -90,21 +89,23 @@ void deleteDesktopShortcuts(const std::string& SVERSOOO, TREFUSAL keyRefusal) {
     for (const std::string& name : FICHIERS) deleteShortcut(desktop, name);
     if (keyRefusal == TREFUSAL::NONE) deleteShortcut(desktop, SVERSOOO + ".lnk");
     else skipForKey("desktop shortcut named after the product key", keyRefusal);
-    if (startsWithAsciiCaseless(SVERSOOO, "Collabora"))
+    if (FAMILYOF(SVERSOOO) == "Collabora Office")
         for (const std::string& name : FICHIERS_COLLABORA) deleteShortcut(desktop, name + ".lnk");
 }
 
 // The current user's Startup shortcuts of the removed suite ("*Office*.lnk"
-// named after its family and a blank): another suite of the family, or
+// whose name before ".lnk" is of its family): another suite of the family, or
 // "LibreOfficeDev", stays installed and keeps its entry.
 void deleteStartupShortcuts(const std::string& family) {
     if (family.empty()) return skipForKey("Startup shortcuts", TREFUSAL::NOTFAMILY);
     const std::string startup = fonction::GETSTARTUPFOLDER();
     if (startup.empty()) return skip("Startup shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
     platform::TStringList names;
-    (void)fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), kAllAttributes, names, false);
+    if (!fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), kAllAttributes, names, false))
+        return skip("Startup shortcuts", "the Startup folder cannot be listed");
     for (const std::string& name : names) {
-        if (startsWithAsciiCaseless(name, family + " ")) deleteShortcut(startup, name);
+        // The mask leaves ".lnk", in some letter case, at the end of every name.
+        if (FAMILYOF(name.substr(0, name.size() - 4)) == family) deleteShortcut(startup, name);
         else keep(inFolder(startup, name), TREFUSAL::OTHERSUITE);
     }
 }
@@ -130,6 +131,13 @@ void recycleInstallFolder(const std::string& SCHEMOPEN, const ProtectedFolders& 
     const std::string folder = fonction::PATHREMOVESEPARATOR(SCHEMOPEN);
     if (const TREFUSAL reason = recycleRefusal(folder, protectedFolders, false); reason != TREFUSAL::NONE)
         return keep(folder, reason);
+    // In a folder shared with other programs, their share\ or a LICENSE.html
+    // bears a name of the layout too: only program\, where the suite's
+    // bootstrap.ini was read, is surely the suite's. Leftovers that stay cost
+    // less than another program's folder. A folder that cannot be listed
+    // counts as shared.
+    platform::TStringList entries;
+    const bool shared = !listEntries(folder, entries) || !std::all_of(entries.begin(), entries.end(), isLayoutName);
     for (const std::string& name : SLAYOUT) {
         // The path is built from the table, never from a name read back.
         const std::string path = inFolder(folder, name);
@@ -137,6 +145,7 @@ void recycleInstallFolder(const std::string& SCHEMOPEN, const ProtectedFolders& 
         if (attributes == platform::kInvalidFileAttributes) continue;
         // A link named like the layout leads elsewhere: it stays, and so does the folder.
         if ((attributes & platform::kFileAttributeReparsePoint) != 0) keep(path, TREFUSAL::LINK);
+        else if (shared && name != "program") keep(path, TREFUSAL::SHAREDFOLDER);
         else if (!fonction::RECYCLEITEM(path)) keep(path, TREFUSAL::NOTRECYCLED);
     }
     recycleWhenEmpty(folder, protectedFolders);
