@@ -125,6 +125,7 @@ TEST(Removal, EveryPackAndExtensionGoesOnceInOrder) {
     s.addExtension("ext-c", "Collabora Extension Gamma");
     // Listed twice: the same uninstaller runs once, and its second entry stays.
     sim::scripted::addUninstallEntry(s.m, "ext-a-copy", "LibreOffice Extension Alpha", "C:\\Program Files\\Ext\\ext-a\\unins000.exe");
+    sim::scripted::addUninstallEntry(s.m, "ext-a-upper", "LibreOffice Extension Alpha", "C:\\PROGRAM FILES\\EXT\\EXT-A\\UNINS000.EXE");
     // An uninstaller that fails and leaves its entry runs once.
     sim::scripted::addUninstallEntry(s.m, "ext-b", "LibreOffice Extension Beta", "C:\\Ext\\stuck.exe");
     sim::Program stuck;
@@ -141,6 +142,7 @@ TEST(Removal, EveryPackAndExtensionGoesOnceInOrder) {
                                    kMsi + "/passive /norestart /x" + kSuiteCode}));
     EXPECT_TRUE(s.registered("{3DV}"));
     EXPECT_TRUE(s.registered("ext-a-copy"));
+    EXPECT_TRUE(s.registered("ext-a-upper"));
     EXPECT_FALSE(s.m.files.exists(kInstall));
 }
 
@@ -503,7 +505,7 @@ TEST(Refusals, AnInstallFolderThatIsAJunctionLeavesItsTargetAlone) {
 }
 
 TEST(Refusals, AProductKeyThatIsNoPlainNameIsNeverUsedInAPath) {
-    for (const std::string key : {"..", "..\\..\\Windows", "LibreOffice*", "CON", "a:b"}) {
+    for (const std::string key : {"..", "..\\..\\Windows", "LibreOffice*", "CON", "a:b", "LibreOffice 7.6\\..\\Other Program"}) {
         SuiteMachine s;
         s.productKey = key;
         s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\nProductKey=" + key + "\n");
@@ -514,6 +516,8 @@ TEST(Refusals, AProductKeyThatIsNoPlainNameIsNeverUsedInAPath) {
         EXPECT_TRUE(s.m.files.exists(kPrograms + "keep.lnk")) << key;
         EXPECT_TRUE(s.m.files.exists("C:\\Windows")) << key;
         EXPECT_TRUE(s.m.files.exists(kPrograms + "LibreOffice 7.6")) << key;  // named by no plain key
+        EXPECT_TRUE(s.m.files.exists(kDesktop + "Other Program.lnk")) << key;
+        EXPECT_TRUE(s.m.files.exists(kPrograms + "Other Program\\Other.lnk")) << key;
     }
 }
 
@@ -558,13 +562,18 @@ TEST(Resolution, ASiblingListedFirstIsNotTakenForTheSuite) {
     EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode);
 }
 
+// Listed after the suite's entry, another named with more words: the suite
+// named by its version wins, and of two named otherwise the first.
 TEST(Resolution, ASuiteNamedWithMoreWordsIsStillFoundPastItsHelpPack) {
-    SuiteMachine s;
-    s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
-    sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6 (64-bit)", "MsiExec.exe /I" + kSuiteCode);
-    s.addHelpPack("{00000000-2222-4A4A-9C9C-000000000002}");
-    korvalend::RESOLVESUITEFACTS();
-    EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode);
+    for (const char* name : {"LibreOffice 7.6 (64-bit)", "LibreOffice 7.6 (German edition)"}) {
+        SuiteMachine s;
+        s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+        sim::scripted::addUninstallEntry(s.m, kSuiteCode, name, "MsiExec.exe /I" + kSuiteCode);
+        sim::scripted::addUninstallEntry(s.m, "{FFFFFFFF-BE7A}", "LibreOffice 7.6 beta", "MsiExec.exe /I{FFFFFFFF-BE7A}");
+        s.addHelpPack("{00000000-2222-4A4A-9C9C-000000000002}");
+        korvalend::RESOLVESUITEFACTS();
+        EXPECT_EQ(korvalend::SPRODUCTCODE, kSuiteCode) << name;
+    }
 }
 
 TEST(Removal, AHelpPackRecordedWithSlashXStillRunsUnattended) {
