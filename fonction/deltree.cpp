@@ -162,14 +162,16 @@ bool ISFILENAMEMATCH(const std::string& FILENAME, const std::string& MASK, bool 
 bool BUILDFILELIST(const std::string& PATH, uint32_t ATTR, platform::TStrings& LIST, bool INCLUDEDIRECTORYNAME) {
     platform::TStringList MASKLIST;
     std::string DIRECTORY = directoryPart(PATH);
-    std::string MASKS;
+    std::string MASKS = PATH;
     if (!DIRECTORY.empty()) {
         DIRECTORY = PATHADDSEPARATOR(DIRECTORY);
-        MASKS = STRAFTER(DIRECTORY, PATH);
-    } else {
-        MASKS = PATH;
+        // Cut at a "/" ("D:/x/*"), the folder "D:/x\" begins no PATH and the
+        // masks cannot be told: such a listing must not pass for an empty one.
+        if (PATH.compare(0, DIRECTORY.size(), DIRECTORY) != 0) return false;
+        MASKS = PATH.substr(DIRECTORY.size());
     }
     STRTOKENTOSTRINGS(MASKS, DIRSEPARATOR, &MASKLIST);
+    if (MASKLIST.count() == 0) return false;
 
     platform::FindData SEARCHREC;
     const platform::UniqueFind FIND = platform::findFirstFileA(DIRECTORY + "*", SEARCHREC);

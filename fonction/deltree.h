@@ -60,7 +60,9 @@ bool DELTREEEX(const std::string& PATH, bool ABORTONFAILURE, TDELTREEPROGRESS PR
 [[nodiscard]] bool ISFILENAMEMATCH(const std::string& FILENAME, const std::string& MASK, bool CASESENSITIVE);
 // Appends to LIST the entries of PATH's folder that match one of PATH's
 // ";"-separated masks and whose attributes ATTR allows; true when the
-// enumeration ended normally.
+// enumeration ended normally. A PATH that does not split into a folder and
+// masks ("C:\\x\\" has no mask) lists nothing and is false, as an error other
+// than the end of the list is: a folder is empty only to a true listing.
 bool BUILDFILELIST(const std::string& PATH, uint32_t ATTR, platform::TStrings& LIST, bool INCLUDEDIRECTORYNAME);
 
 }  // namespace fonction

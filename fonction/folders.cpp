@@ -14,7 +14,7 @@ std::string GETWINDOWSSYSTEMFOLDER() {
     result.assign(REQUIRED, '\0');
     (void)platform::getSystemDirectoryA(result.data(), REQUIRED);
     STRRESETLENGTH(result);
-    return result;
+    return NORMALIZEPATHSEPARATORS(result);
 }
 
 std::string PIDLTOPATH(platform::Handle IDLIST) {
@@ -28,7 +28,7 @@ std::string PIDLTOPATH(platform::Handle IDLIST) {
     // flag, and this test still holds there.)
     const std::string ansi = platform::wideToAnsi(wide);
     if (platform::ansiToWide(ansi) != wide) return {};
-    return ansi;
+    return NORMALIZEPATHSEPARATORS(ansi);
 }
 
 std::string GETSPECIALFOLDERLOCATION(int32_t FOLDER) {
@@ -57,6 +57,29 @@ std::string PATHADDSEPARATOR(const std::string& PATH) {
 std::string PATHREMOVESEPARATOR(const std::string& PATH) {
     if (ENDSWITHBACKSLASH(PATH)) return PATH.substr(0, PATH.size() - 1);
     return PATH;
+}
+
+// Scripts and repackaging tools write paths with "/", which Windows' file
+// functions take: one spelling for every comparison, split and join after.
+std::string NORMALIZEPATHSEPARATORS(const std::string& PATH) {
+    constexpr std::string_view separators = "\\/";
+    std::string out;
+    out.reserve(PATH.size());
+    std::size_t i = 0;
+    if (ISDELIMITERAT(PATH, 0, separators) && ISDELIMITERAT(PATH, 1, separators)) {
+        out = "\\\\";
+        i = 2;
+    }
+    bool afterSeparator = false;
+    while (i < PATH.size()) {
+        const std::size_t n = CHARSIZEAT(PATH, i);
+        const bool separator = n == 1 && separators.find(PATH[i]) != std::string_view::npos;
+        if (!separator) out.append(PATH, i, n);
+        else if (!afterSeparator) out += DIRDELIMITER;
+        afterSeparator = separator;
+        i += n;
+    }
+    return out;
 }
 
 }  // namespace fonction

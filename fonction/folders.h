@@ -26,5 +26,10 @@ constexpr char DIRDELIMITER = '\\';
 // PATH without its last byte when that is a backslash; a drive root "C:\"
 // becomes "C:" like any other path.
 [[nodiscard]] std::string PATHREMOVESEPARATOR(const std::string& PATH);
+// A path read from the machine, written as the rest of the program compares,
+// splits and joins paths: every "/" becomes "\", and every run of separators
+// one backslash, except a leading pair (a share or device path), which stays
+// two. A second byte 0x5C or 0x2F of a double-byte character is no separator.
+[[nodiscard]] std::string NORMALIZEPATHSEPARATORS(const std::string& PATH);
 
 }  // namespace fonction

@@ -5,7 +5,6 @@
 
 #include "fonction/deltree.h"
 #include "fonction/folders.h"
-#include "korvalend/detection.h"
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
 #include "korvalend/resolution.h"
@@ -97,7 +96,7 @@ struct TShared {
     bool family = false;       // a suite of the removed suite's family stays
 
     TShared(const TSuiteFacts& suite, const std::vector<TRegisteredEntry>& staying) {
-        const std::string own = FAMILYNAMEOF(suite.SVERSOOO);
+        const std::string own = FAMILYOF(suite.SVERSOOO);
         for (const TRegisteredEntry& r : staying) {
             if (r.what.kind != TFamilyKind::Suite) continue;
             productKey = productKey || ISSUITEOF(r, suite.SVERSOOO);
@@ -119,13 +118,13 @@ void deleteDesktopShortcuts(const std::string& SVERSOOO, TREFUSAL keyRefusal, co
     if (keyRefusal != TREFUSAL::NONE) skipForKey("desktop shortcut named after the product key", keyRefusal);
     else if (shared.productKey) skip("desktop shortcut named after the product key", SANOTHERSUITE_KEY);
     else deleteShortcut(desktop, SVERSOOO + ".lnk");
-    if (!startsWithAsciiCaseless(SVERSOOO, "Collabora")) return;
+    if (FAMILYOF(SVERSOOO) != SFAMILY_COLLABORA) return;
     if (shared.family) return skip("desktop shortcuts of the Collabora Office applications", "a Collabora Office stays installed");
     for (const std::string& name : FICHIERS_COLLABORA) deleteShortcut(desktop, name + ".lnk");
 }
 
 // The current user's Startup shortcuts of the removed suite ("*Office*.lnk"
-// named after its family and a blank): another suite of the family, or
+// whose name before ".lnk" is of its family): another suite of the family, or
 // "LibreOfficeDev", stays installed and keeps its entry.
 void deleteStartupShortcuts(const std::string& family, const TShared& shared) {
     if (family.empty()) return skipForKey("Startup shortcuts", TREFUSAL::NOTFAMILY);
@@ -133,13 +132,15 @@ void deleteStartupShortcuts(const std::string& family, const TShared& shared) {
     const std::string startup = fonction::GETSTARTUPFOLDER();
     if (startup.empty()) return skip("Startup shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
     platform::TStringList names;
-    const bool listed = fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), kAllAttributes, names, false);
+    // Another account's profile may be closed to this one: that is no empty
+    // folder, and a listing that cannot say what it holds takes nothing.
+    if (!fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), kAllAttributes, names, false))
+        return isAbsent(startup) ? void() : skip("Startup shortcuts", REFUSALREASON(TREFUSAL::UNREADABLE));
     for (const std::string& name : names) {
-        if (startsWithAsciiCaseless(name, family + " ")) deleteShortcut(startup, name);
+        // The mask leaves ".lnk", in some letter case, at the end of every name.
+        if (FAMILYOF(name.substr(0, name.size() - 4)) == family) deleteShortcut(startup, name);
         else keep(inFolder(startup, name), TREFUSAL::OTHERSUITE);
     }
-    // Another account's profile may be closed to this one: that is no empty folder.
-    if (!listed && !isAbsent(startup)) skip("Startup shortcuts", REFUSALREASON(TREFUSAL::UNREADABLE));
 }
 
 // Once the layout is gone, the folder goes only when nothing is left in it.
@@ -188,6 +189,13 @@ void recycleInstallFolder(const TSuiteFacts& suite, const std::vector<TRegistere
     if (const TREFUSAL reason = recycleRefusal(folder, protectedFolders, false); reason != TREFUSAL::NONE)
         return keep(folder, reason);
     if (const std::string held = heldByOthers(suite, staying); !held.empty()) return keep(folder, held);
+    // In a folder shared with other programs, their share\ or a LICENSE.html
+    // bears a name of the layout too: only program\, where the suite's
+    // bootstrap.ini was read, is surely the suite's. Leftovers that stay cost
+    // less than another program's folder. A folder that cannot be listed
+    // counts as shared.
+    platform::TStringList entries;
+    const bool shared = !listEntries(folder, entries) || !std::all_of(entries.begin(), entries.end(), isLayoutName);
     for (const std::string& name : SLAYOUT) {
         // The path is built from the table, never from a name read back.
         const std::string path = inFolder(folder, name);
@@ -195,6 +203,7 @@ void recycleInstallFolder(const TSuiteFacts& suite, const std::vector<TRegistere
         if (attributes == platform::kInvalidFileAttributes) continue;
         // A link named like the layout leads elsewhere: it stays, and so does the folder.
         if ((attributes & platform::kFileAttributeReparsePoint) != 0) keep(path, TREFUSAL::LINK);
+        else if (shared && name != "program") keep(path, TREFUSAL::SHAREDFOLDER);
         else if (!fonction::RECYCLEITEM(path)) keep(path, TREFUSAL::NOTRECYCLED);
     }
     recycleWhenEmpty(folder, protectedFolders);

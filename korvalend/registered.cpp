@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "korvalend/detection.h"
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "platform/environment.h"
@@ -33,19 +32,9 @@ bool hasWord(const std::string& upperRest, const std::string& word) {
 
 }  // namespace
 
-std::string FAMILYNAMEOF(const std::string& text) {
-    for (const std::string* family : {&SFAMILY_LIBREOFFICE, &SFAMILY_COLLABORA, &SFAMILY_ZETAOFFICE}) {
-        if (!startsWithAsciiCaseless(text, *family)) continue;
-        if (text.size() == family->size()) return *family;
-        const char next = text[family->size()];
-        if (next == ' ' || next == '(' || isDigit(next)) return *family;
-    }
-    return {};
-}
-
 TFamilyName FAMILYNAME(const std::string& displayName) {
     TFamilyName out;
-    const std::string family = FAMILYNAMEOF(displayName);
+    const std::string family = FAMILYOF(displayName);
     if (family.empty()) return out;
     // The family, a blank and a version: digits and dots, a digit first.
     std::size_t i = family.size();

@@ -7,19 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "korvalend/safety.h"
 #include "korvalend/suite.h"
 
 namespace korvalend {
-
-// The families, by the names their Uninstall entries begin with. The MimO
-// build registers as LibreOffice; LibreOfficeDev is another product.
-inline const std::string SFAMILY_LIBREOFFICE = "LibreOffice";
-inline const std::string SFAMILY_COLLABORA = "Collabora Office";
-inline const std::string SFAMILY_ZETAOFFICE = "ZetaOffice";
-
-// The family TEXT begins with as a whole name (followed by a blank, a digit,
-// "(" or the end; ASCII case ignored); "" for none.
-[[nodiscard]] std::string FAMILYNAMEOF(const std::string& text);
 
 // What a display name is to the family.
 enum class TFamilyKind {
@@ -32,7 +23,7 @@ enum class TFamilyKind {
 };
 struct TFamilyName {
     TFamilyKind kind = TFamilyKind::None;
-    std::string family;  // SFAMILY_*
+    std::string family;  // SFAMILY_*: the MimO build registers as LibreOffice
     std::string suite;   // a pack's suite: what comes before " Help Pack (" or " Language Pack ("
 };
 [[nodiscard]] TFamilyName FAMILYNAME(const std::string& displayName);

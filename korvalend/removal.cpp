@@ -84,7 +84,7 @@ struct TOthers {
     // "LibreOffice Extension" ones.
     bool takes(TPart part) const {
         const std::string& family = part == TPart::LibreOfficeExtension ? SFAMILY_LIBREOFFICE : SFAMILY_COLLABORA;
-        return FAMILYNAMEOF(suite.SVERSOOO) == family || !otherSuiteOfFamily(family);
+        return FAMILYOF(suite.SVERSOOO) == family || !otherSuiteOfFamily(family);
     }
 };
 

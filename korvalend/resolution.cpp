@@ -2,10 +2,12 @@
 
 #include <exception>
 
+#include "fonction/folders.h"
 #include "fonction/strings.h"
 #include "korvalend/ini.h"
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
+#include "korvalend/safety.h"
 #include "korvalend/uninstall_search.h"
 #include "korvalend/vendor_lookup.h"
 #include "platform/registry.h"
@@ -52,18 +54,21 @@ std::string withoutTrailingBlanks(std::string s) {
     return s;
 }
 
-// As the installer recorded it, less trailing NULs, ending with a backslash.
+// As the installer recorded it, less trailing NULs, its separators made
+// backslashes, ending with one.
 std::string asFolder(std::string location) {
     while (!location.empty() && location.back() == '\0') location.pop_back();
+    location = fonction::NORMALIZEPATHSEPARATORS(location);
     return location.empty() ? location : inFolder(location, "");
 }
 
 }  // namespace
 
 TSuiteEntry SUITEENTRYKIND(const std::string& displayName, const std::string& SVERSOOO) {
-    const std::string upper = platform::charUpperBuffA(displayName);
+    // "LibreOffice ExtensionManager" would be another program.
     for (const std::string* family : {&SEXTENSION_LIBREOFFICE, &SEXTENSION_COLLABORA})
-        if (upper.starts_with(platform::charUpperBuffA(*family))) return TSuiteEntry::Extension;
+        if (BEGINSWITHWHOLENAME(displayName, *family)) return TSuiteEntry::Extension;
+    const std::string upper = platform::charUpperBuffA(displayName);
     if (!upper.starts_with(platform::charUpperBuffA(SVERSOOO))) return TSuiteEntry::Unrelated;
     const std::string rest = displayName.substr(SVERSOOO.size());
     // "LibreOfficeDev 24.8" is another product for the key "LibreOffice".

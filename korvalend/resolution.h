@@ -35,7 +35,7 @@ enum class TSuiteEntry {
     HelpPack,        // " Help Pack (" follows the key: "LibreOffice 7.6 Help Pack (German)"
     LanguagePack,    // " Language Pack (" follows the key
     Sdk,             // the word "SDK" follows the key
-    Extension,       // begins with "LibreOffice Extension" or "Collabora Extension", whatever the key
+    Extension,       // begins with the whole name "LibreOffice Extension" or "Collabora Extension", whatever the key
 };
 [[nodiscard]] TSuiteEntry SUITEENTRYKIND(const std::string& displayName, const std::string& SVERSOOO);
 

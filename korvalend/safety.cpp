@@ -78,9 +78,10 @@ const char* REFUSALREASON(TREFUSAL reason) {
         case TREFUSAL::NOTFIXEDDRIVE: return "lies on a network, removable or unknown drive";
         case TREFUSAL::LINK: return "is reached through a link";
         case TREFUSAL::NOTLAYOUT: return "is not part of the suite's layout";
+        case TREFUSAL::SHAREDFOLDER: return "is named like the suite's layout in a folder shared with other programs";
         case TREFUSAL::FOREIGNENTRIES: return "still holds entries that are not the suite's";
         case TREFUSAL::NOTRECYCLED: return "could not be sent to the Recycle Bin";
-        case TREFUSAL::NOTFAMILY: return "does not begin with a name of the suite's family";
+        case TREFUSAL::NOTFAMILY: return "does not begin with the whole name of a family of the suite";
         case TREFUSAL::NOTPLAINNAME: return "is not a plain file name";
         case TREFUSAL::OTHERSUITE: return "does not begin with the removed suite's name";
         case TREFUSAL::NOFOLDER: return "the folder is unknown or its name does not fit the ANSI code page";
@@ -180,14 +181,22 @@ bool ISPLAINFILENAME(const std::string& name) {
     return true;
 }
 
-std::string FAMILYOF(const std::string& productKey) {
-    for (const char* family : {"LibreOffice", "Collabora", "ZetaOffice"})
-        if (startsWithAsciiCaseless(productKey, family)) return family;
+bool BEGINSWITHWHOLENAME(const std::string& name, const std::string& whole) {
+    if (!startsWithAsciiCaseless(name, whole)) return false;
+    // WHOLE is ASCII, so the byte after it begins a character.
+    const char next = name.size() > whole.size() ? name[whole.size()] : ' ';
+    return next == ' ' || next == '(' || (next >= '0' && next <= '9');
+}
+
+std::string FAMILYOF(const std::string& name) {
+    for (const std::string* family : {&SFAMILY_LIBREOFFICE, &SFAMILY_COLLABORA, &SFAMILY_ZETAOFFICE})
+        if (BEGINSWITHWHOLENAME(name, *family)) return *family;
     return {};
 }
 
 TREFUSAL PRODUCTKEYREFUSAL(const std::string& productKey) {
-    // "Administrative Tools" or "Startup" would name a folder of Windows.
+    // "Administrative Tools" or "Startup" would name a folder of Windows,
+    // "LibreOfficeDev 24.8" another product's.
     if (FAMILYOF(productKey).empty()) return TREFUSAL::NOTFAMILY;
     if (!ISPLAINFILENAME(productKey)) return TREFUSAL::NOTPLAINNAME;
     return TREFUSAL::NONE;
@@ -215,7 +224,7 @@ void readProfileList(std::vector<std::string>& profileFolders, std::vector<std::
     if (!reg.OPENKEYREADONLY(list)) return;
     auto read = [&reg](const std::string& value) -> std::string {
         try {
-            return platform::expandEnvironmentStringsA(reg.READSTRING(value));
+            return fonction::NORMALIZEPATHSEPARATORS(platform::expandEnvironmentStringsA(reg.READSTRING(value)));
         } catch (const platform::ERegistryException&) {
             return {};
         }

@@ -35,6 +35,7 @@ enum class TREFUSAL {
     NOTFIXEDDRIVE,
     LINK,
     NOTLAYOUT,
+    SHAREDFOLDER,
     FOREIGNENTRIES,
     NOTRECYCLED,
     NOTFAMILY,
@@ -75,11 +76,24 @@ struct ProtectedFolders {
 // dot or blank, and not a reserved device name (CON, NUL, COM1, LPT1...).
 [[nodiscard]] bool ISPLAINFILENAME(const std::string& name);
 
-// The name of the family ("LibreOffice", "Collabora", "ZetaOffice") that the
-// product key begins with, ASCII case ignored; "" for none.
-[[nodiscard]] std::string FAMILYOF(const std::string& productKey);
+// NAME begins with the whole name WHOLE, ASCII case ignored: WHOLE is followed
+// by a blank, a digit, "(" or the end of NAME ("LibreOffice 7.6",
+// "LibreOffice(x64)", "LibreOffice"; not "LibreOfficeDev 24.8").
+[[nodiscard]] bool BEGINSWITHWHOLENAME(const std::string& name, const std::string& whole);
+
+// The families, by their whole names. LibreOfficeDev is none of them.
+inline const std::string SFAMILY_LIBREOFFICE = "LibreOffice";
+inline const std::string SFAMILY_COLLABORA = "Collabora Office";
+inline const std::string SFAMILY_ZETAOFFICE = "ZetaOffice";
+
+// The family a name belongs to: "LibreOffice", "Collabora Office" or
+// "ZetaOffice" when the name begins with that whole name (BEGINSWITHWHOLENAME),
+// "" for none ("LibreOfficeDev 24.8", "Collabora 24", "OpenOffice"). The one
+// test by which the removal tells a family by a name (the product key, a
+// Startup shortcut's name before ".lnk", a display name).
+[[nodiscard]] std::string FAMILYOF(const std::string& name);
 // The product key may name the desktop shortcut and the Start-menu folder:
-// it begins with a family name and is a plain file name.
+// it has a family (FAMILYOF) and is a plain file name.
 [[nodiscard]] TREFUSAL PRODUCTKEYREFUSAL(const std::string& productKey);
 
 // The Windows folder and all it holds, the system, Program Files, Common

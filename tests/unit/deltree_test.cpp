@@ -320,7 +320,9 @@ TEST(FileList, MasksAttributesPrefixAndOrder) {
          {"C:\\Tmp\\A.TMP", "C:\\Tmp\\b.log", "C:\\Tmp\\c.txt", "C:\\Tmp\\d.tmp", "C:\\Tmp\\e.log", "C:\\Tmp\\x.tmp.log"}},
         {"c:\\tmp\\*.TMP", kRO | kArchive, false, true, {"A.TMP"}},  // d.tmp is hidden
         {"C:\\Tmp\\*.log", 0x1FF & ~platform::kFileAttributeDirectory, false, true, {"b.log", "x.tmp.log"}},
-        {"C:\\Tmp\\", 0x1FF, false, true, {}},  // no masks: nothing, but the folder was read
+        // No mask, or none that can be cut off: such a listing says nothing of the folder.
+        {"C:\\Tmp\\", 0x1FF, false, false, {}},
+        {"C:/Tmp/*", 0x1FF, false, false, {}},
         {"C:\\Tmp\\*.tmp;", 0x1FF, false, true, {"A.TMP", "d.tmp"}},
         {"C:\\Nowhere\\*.*", 0x1FF, false, false, {}},
         {"C:\\Tmp\\Empty\\*", 0x1FF, false, true, {}},  // "." and ".." are read, never listed

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace std::string_literals;
@@ -124,6 +125,25 @@ TEST(Paths, AddAndRemoveSeparator) {
         EXPECT_EQ(PATHREMOVESEPARATOR(c.in), c.removed) << c.in;
     }
     for (const std::string p : {"\\", "C:\\", "C:\\x\\", "rel\\"}) EXPECT_EQ(PATHADDSEPARATOR(PATHREMOVESEPARATOR(p)), p);
+}
+
+// What the machine reports with "/" or doubled separators, as the program
+// reads it; in code page 932 a second byte is part of its character, even "/".
+TEST(Paths, SeparatorsBecomeSingleBackslashes) {
+    const std::vector<std::tuple<std::string, std::string, uint32_t>> cases = {
+        {"D:/Software/", "D:\\Software\\", 1252}, {"C:\\Program Files/LO//", "C:\\Program Files\\LO\\", 1252},
+        {"//server//share/x", "\\\\server\\share\\x", 1252}, {"\\\\\\server", "\\\\\\server", 1252},
+        {"D:/x/.", "D:\\x\\.", 1252}, {"C:/\x95\x5C/\x95/", "C:\\\x95\x5C\\\x95/", 932},
+    };
+    for (const auto& [in, out, codePage] : cases) {
+        sim::Machine m;
+        m.codePage = codePage;
+        EXPECT_EQ(NORMALIZEPATHSEPARATORS(in), out) << in;
+    }
+    sim::Machine m;
+    m.files.setSpecialFolder(platform::kCsidlStartup, "C:/Users//Alice/Startup");
+    m.files.systemDirectory = "C:/Windows/system32";
+    EXPECT_EQ(GETSTARTUPFOLDER() + "|" + GETWINDOWSSYSTEMFOLDER(), "C:\\Users\\Alice\\Startup|C:\\Windows\\system32");
 }
 
 }  // namespace

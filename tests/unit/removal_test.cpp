@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "fonction/dbcs.h"
 #include "korvalend/globals.h"
 #include "korvalend/observer.h"
 #include "korvalend/program.h"
@@ -133,6 +134,7 @@ TEST(Removal, EveryPackAndExtensionGoesOnceInOrder) {
     s.addExtension("ext-c", "Collabora Extension Gamma");
     // Listed twice: the same uninstaller runs once, and its second entry stays.
     sim::scripted::addUninstallEntry(s.m, "ext-a-copy", "LibreOffice Extension Alpha", "C:\\Program Files\\Ext\\ext-a\\unins000.exe");
+    sim::scripted::addUninstallEntry(s.m, "ext-a-upper", "LibreOffice Extension Alpha", "C:\\PROGRAM FILES\\EXT\\EXT-A\\UNINS000.EXE");
     // An uninstaller that fails and leaves its entry runs once.
     sim::scripted::addUninstallEntry(s.m, "ext-b", "LibreOffice Extension Beta", "C:\\Ext\\stuck.exe");
     sim::Program stuck;
@@ -149,6 +151,7 @@ TEST(Removal, EveryPackAndExtensionGoesOnceInOrder) {
                                    kMsi + "/passive /norestart /x" + kSuiteCode}));
     EXPECT_TRUE(s.registered("{3DV}"));
     EXPECT_TRUE(s.registered("ext-a-copy"));
+    EXPECT_TRUE(s.registered("ext-a-upper"));
     EXPECT_FALSE(s.m.files.exists(kInstall));
 }
 
@@ -478,6 +481,9 @@ TEST(Resolution, WhatAnEntryIsToTheSuite) {
         {"LibreOffice 7.6 Language Pack (German)", "LibreOffice 7.6", TSuiteEntry::LanguagePack},
         {"LibreOffice 7.6 SDK", "LibreOffice 7.6", TSuiteEntry::Sdk},
         {"LibreOffice 7.6.4.1 SDK (x64)", "LibreOffice 7.6", TSuiteEntry::Sdk},
+        {"LibreOffice 7.6 SDK(x64)", "LibreOffice 7.6", TSuiteEntry::Sdk},
+        {"LibreOffice 7.6.4.1 ()", "LibreOffice 7.6", TSuiteEntry::SuiteOtherwise},  // no tag
+        {"LibreOffice ExtensionManager 2", "LibreOffice", TSuiteEntry::SuiteOtherwise},
         {"LibreOfficeDev 24.8", "LibreOffice", TSuiteEntry::Unrelated},
         {"LibreOfficeDev 24.8 Help Pack (German)", "LibreOffice", TSuiteEntry::Unrelated},
         {"LibreOffice 7", "LibreOffice 7.6", TSuiteEntry::Unrelated},
@@ -579,12 +585,14 @@ TEST(Refusals, CollaboraShortcutsOnlyForACollaboraProductKey) {
 TEST(Refusals, StartupShortcutsOfTheRemovedSuiteOnly) {
     const std::vector<std::string> entries = {
         "LibreOffice 7.6.lnk",     "libreoffice quickstart office.lnk", "LibreOfficeDev 24.8.lnk",
-        "Collabora Office 24.04.lnk", "ZetaOffice.lnk", "ZetaOffice 7.6.lnk", "My Office Tool.lnk", "LibreOffice.txt"};
+        "Collabora Office 24.04.lnk", "ZetaOffice.lnk", "ZetaOffice 7.6.lnk", "My Office Tool.lnk", "LibreOffice.txt",
+        "LibreOffice.lnk"};
     const std::vector<std::pair<std::string, Lines>> cases = {
-        {"LibreOffice 7.6", {"LibreOffice 7.6.lnk", "libreoffice quickstart office.lnk"}},
+        {"LibreOffice 7.6", {"LibreOffice 7.6.lnk", "libreoffice quickstart office.lnk", "LibreOffice.lnk"}},
         {"Collabora Office 24.04", {"Collabora Office 24.04.lnk"}},
-        {"ZetaOffice 7.6", {"ZetaOffice 7.6.lnk"}},
+        {"ZetaOffice 7.6", {"ZetaOffice 7.6.lnk", "ZetaOffice.lnk"}},
         {"Accessories", {}},  // a key of no family names no entry
+        {"LibreOfficeDev 24.8", {}},
     };
     for (const auto& [key, gone] : cases) {
         SuiteMachine s(Suite{kInstall, key});
@@ -596,25 +604,54 @@ TEST(Refusals, StartupShortcutsOfTheRemovedSuiteOnly) {
             EXPECT_EQ(s.m.files.exists(kStartup + name), !expectGone) << key << ": " << name;
         }
         EXPECT_TRUE(s.m.files.isDirectory(kStartup + "LibreOffice Office.lnk")) << key;
+        EXPECT_EQ(s.observer.saw("Startup shortcuts, the product key does not begin with the whole name of a family "
+                                 "of the suite"),
+                  gone.empty())
+            << key;
     }
 }
 
-// The install folder may hold more than the suite: only the suite's own
-// layout leaves it, and the folder itself only once nothing else is there.
+// The install folder may hold more than the suite. Shared with other
+// programs, it gives up program\ alone (another program's share\ bears a name
+// of the layout too); dedicated, the whole layout, and itself once empty.
 TEST(Refusals, ASharedInstallFolderKeepsWhatIsNotTheSuites) {
-    // Left beside the suite: nothing, a user's file, another program, a link named like the layout.
-    for (const std::string other : {"", "notes.txt", "OtherApp\\app.exe", "share"}) {
+    struct Case {
+        std::string other;  // left beside the suite
+        bool shared;
+        bool folderGoes;
+    };
+    const Case cases[] = {
+        {"", false, true},
+        {"notes.txt", true, false},          // a user's file
+        {"OtherApp\\app.exe", true, false},  // another program
+        {"share", false, false},             // a link named like the layout
+        {"Program", false, true},            // the suite's own, in another letter case
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.other);
         SuiteMachine s(Suite{"D:\\Tools\\"});
-        if (other == "share") s.m.files.addFile("D:\\Data\\thesis.doc", "data");
-        if (other == "share") s.m.files.addJunction("D:\\Tools\\share", "D:\\Data");
-        else if (!other.empty()) s.m.files.addFile("D:\\Tools\\" + other, "theirs");
+        if (c.other == "share") s.m.files.addFile("D:\\Data\\thesis.doc", "data");
+        if (c.other == "share") s.m.files.addJunction("D:\\Tools\\share", "D:\\Data");
+        else if (c.other == "Program") s.m.files.find("D:\\Tools\\program")->name = c.other;
+        else if (!c.other.empty()) s.m.files.addFile("D:\\Tools\\" + c.other, "theirs");
+        // Beside another program or file, another program's share\ and help\ too.
+        const Lines theirs = {"D:\\Tools\\share\\other.xcd", "D:\\Tools\\help\\other.html"};
+        if (c.shared)
+            for (const std::string& path : theirs) s.m.files.addFile(path, "theirs");
         EXPECT_EQ(s.run(), 0);
-        EXPECT_EQ(s.m.files.recycled("d:\\tools") != nullptr, other.empty()) << other;
-        for (const char* item : {"program", "CREDITS.fodt", "readmes"})
-            EXPECT_NE(s.m.files.recycled(std::string("d:\\tools\\") + item), nullptr) << other << item;
-        EXPECT_TRUE(other.empty() || s.m.files.exists("D:\\Tools\\" + other)) << other;
-        EXPECT_TRUE(other != "share" || s.m.files.exists("D:\\Data\\thesis.doc"));
-        EXPECT_TRUE(other.empty() || s.observer.saw("d:\\tools still holds entries that are not the suite's")) << other;
+        EXPECT_EQ(s.m.files.recycled("d:\\tools") != nullptr, c.folderGoes);
+        EXPECT_NE(s.m.files.recycled("d:\\tools\\program"), nullptr);
+        for (const std::string item : {"CREDITS.fodt", "readmes"}) {
+            EXPECT_EQ(s.m.files.recycled("d:\\tools\\" + item) != nullptr, !c.shared) << item;
+            EXPECT_EQ(s.observer.saw("d:\\tools\\" + item +
+                                     " is named like the suite's layout in a folder shared with other programs"),
+                      c.shared) << item;
+        }
+        for (const std::string& path : theirs) EXPECT_EQ(s.m.files.exists(path), c.shared) << path;
+        EXPECT_TRUE(!c.shared || s.m.files.exists("D:\\Tools\\" + c.other));
+        EXPECT_TRUE(c.other != "share" || s.m.files.exists("D:\\Data\\thesis.doc"));
+        EXPECT_EQ(s.observer.saw("d:\\tools still holds entries that are not the suite's"), !c.folderGoes);
+        EXPECT_FALSE(s.observer.saw("d:\\tools\\Program is not part of the suite's layout"));
     }
 }
 
@@ -653,7 +690,7 @@ TEST(Refusals, AnInstallFolderThatIsAJunctionLeavesItsTargetAlone) {
 }
 
 TEST(Refusals, AProductKeyThatIsNoPlainNameIsNeverUsedInAPath) {
-    for (const std::string key : {"..", "..\\..\\Windows", "LibreOffice*", "CON", "a:b"}) {
+    for (const std::string key : {"..", "..\\..\\Windows", "LibreOffice*", "CON", "a:b", "LibreOffice 7.6\\..\\Other Program"}) {
         SuiteMachine s;
         s.productKey = key;
         s.m.files.addFile(kInstall + "program\\bootstrap.ini", "[Bootstrap]\nProductKey=" + key + "\n");
@@ -664,6 +701,8 @@ TEST(Refusals, AProductKeyThatIsNoPlainNameIsNeverUsedInAPath) {
         EXPECT_TRUE(s.m.files.exists(kPrograms + "keep.lnk")) << key;
         EXPECT_TRUE(s.m.files.exists("C:\\Windows")) << key;
         EXPECT_TRUE(s.m.files.exists(kPrograms + "LibreOffice 7.6")) << key;  // named by no plain key
+        EXPECT_TRUE(s.m.files.exists(kDesktop + "Other Program.lnk")) << key;
+        EXPECT_TRUE(s.m.files.exists(kPrograms + "Other Program\\Other.lnk")) << key;
     }
 }
 
@@ -707,12 +746,17 @@ TEST(Resolution, ASiblingListedFirstIsNotTakenForTheSuite) {
     EXPECT_EQ(s.resolve().facts.SPRODUCTCODE, kSuiteCode);
 }
 
+// Listed after the suite's entry, another named with more words: the suite
+// named by its version wins, and of two named otherwise the first.
 TEST(Resolution, ASuiteNamedWithMoreWordsIsStillFoundPastItsHelpPack) {
-    SuiteMachine s;
-    s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
-    sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6 (64-bit)", "MsiExec.exe /I" + kSuiteCode);
-    s.addHelpPack("{00000000-2222-4A4A-9C9C-000000000002}");
-    EXPECT_EQ(s.resolve().facts.SPRODUCTCODE, kSuiteCode);
+    for (const char* name : {"LibreOffice 7.6 (64-bit)", "LibreOffice 7.6 (German edition)"}) {
+        SuiteMachine s;
+        s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+        sim::scripted::addUninstallEntry(s.m, kSuiteCode, name, "MsiExec.exe /I" + kSuiteCode);
+        sim::scripted::addUninstallEntry(s.m, "{FFFFFFFF-BE7A}", "LibreOffice 7.6 beta", "MsiExec.exe /I{FFFFFFFF-BE7A}");
+        s.addHelpPack("{00000000-2222-4A4A-9C9C-000000000002}");
+        EXPECT_EQ(s.resolve().facts.SPRODUCTCODE, kSuiteCode) << name;
+    }
 }
 
 TEST(Removal, AHelpPackRecordedWithSlashXStillRunsUnattended) {
@@ -796,18 +840,24 @@ TEST(Property, WhatDisappearsIsTheSuitesOwn) {
         {"C:\\Users\\\x95\x5C\x8E\xA6\\Tools\\", false, 932},
     };
     const std::vector<std::tuple<std::string, std::string, bool>> keys = {  // key, its family, names things
-        {"LibreOffice 7.6", "LibreOffice", true}, {"Collabora Office 24.04", "Collabora", true},
+        {"LibreOffice 7.6", "LibreOffice", true}, {"Collabora Office 24.04", "Collabora Office", true},
         {"ZetaOffice 7.6", "ZetaOffice", true},   {"libreoffice 25.2", "LibreOffice", true},
         {"Accessories", "", false},               {"Startup", "", false},
         {"Administrative Tools", "", false},      {"LibreOffice*", "LibreOffice", false},
         {"LibreOffice|x", "LibreOffice", false},  {"CON", "", false},
+        {"LibreOfficeDev 24.8", "", false},       {"LibreOffice(x64)", "LibreOffice", true},
+        {"Collabora Office", "Collabora Office", true},
     };
     const Lines layout = {"program", "share", "help", "presets", "readmes", "URE", "CREDITS.fodt", "LICENSE.html",
                           "license.txt", "NOTICE"};
+    // In a folder shared with others, these may as well be another program's.
     const Lines extras = {"share\\registry\\main.xcd", "help\\en-US\\text.html", "URE\\bin\\jvm.dll", "NOTICE"};
     const Lines others = {"notes.txt", "OtherApp\\app.exe", "program.old\\soffice.bin", "LICENSE", "readmes.txt"};
-    const Lines startupNames = {"LibreOffice 7.6.lnk", "LibreOffice Quickstart.lnk", "LibreOfficeDev 24.8.lnk",
-                                "Collabora Office 24.04.lnk", "ZetaOffice 7.6.lnk", "ZetaOffice.lnk", "My Office.lnk"};
+    const std::vector<std::pair<std::string, std::string>> startupNames = {  // name, its family
+        {"LibreOffice 7.6.lnk", "LibreOffice"}, {"LibreOffice Quickstart.lnk", "LibreOffice"},
+        {"LibreOffice.lnk", "LibreOffice"},     {"LibreOfficeDev 24.8.lnk", ""},
+        {"Collabora Office 24.04.lnk", "Collabora Office"}, {"ZetaOffice 7.6.lnk", "ZetaOffice"},
+        {"ZetaOffice.lnk", "ZetaOffice"},       {"My Office.lnk", ""}};
     const Lines desktopNames = {"LibreOffice Writer.lnk", "LibreOffice Calc.lnk", "LibreOffice Draw.lnk",
                                 "LibreOffice Impress.lnk", "LibreOffice Base.lnk", "LibreOffice Math.lnk"};
 
@@ -828,6 +878,26 @@ TEST(Property, WhatDisappearsIsTheSuitesOwn) {
             s.m.files.addDirectory(std::string(1, drive) + ":\\");
             s.m.files.setDriveType(drive, type);
         }
+        // The location as scripts and repackaging tools record it: with "/",
+        // mixed, with "//" (a share's leading pair aside), with a trailing
+        // "/." (a folder refused), or as the installer does.
+        const unsigned spelling = rng() % 8;
+        const std::vector<std::string> parts = fonction::SPLITCOMPONENTS(location, "\\");
+        std::string recorded = parts[0];
+        for (std::size_t i = 1; i < parts.size(); ++i) {
+            const bool leading = parts[0].empty() && i < 3;
+            const std::string separators[] = {"/", i % 2 ? "/" : "\\", leading ? "/" : "//", "/", "\\"};
+            recorded += separators[std::min(spelling, 4u)] + parts[i];
+        }
+        const bool dotted = spelling == 3;
+        s.m.registry.setString(Root::LocalMachine, kTdf + "\\7.6.4.1\\" + kUpgrade, "INSTALLLOCATION",
+                               dotted ? recorded + "." : recorded);
+        const bool takes = mayTake && !dotted;
+        if (chance(3)) {  // an older version's key names another program's folder, no bootstrap.ini in it
+            s.m.registry.setString(Root::LocalMachine, kTdf + "\\9.9\\" + kUpgrade, "INSTALLLOCATION", "D:/Other/");
+            for (const char* theirs : {"program\\other.exe", "share\\other.xcd", "help\\other.html"})
+                s.m.files.addFile(std::string("D:\\Other\\") + theirs, "theirs");
+        }
         bool alone = true;
         for (const std::string& extra : extras)
             if (chance(2)) s.m.files.addFile(location + extra, "suite");
@@ -838,7 +908,7 @@ TEST(Property, WhatDisappearsIsTheSuitesOwn) {
         }
         const bool link = chance(6);
         if (link) s.m.files.addJunction(location + "share", "D:\\Users\\carol");
-        for (const std::string& name : startupNames)
+        for (const auto& [name, itsFamily] : startupNames)
             if (chance(2)) s.m.files.addFile(kStartup + name, "lnk");
         for (const char* windows : {"Accessories\\Notepad.lnk", "Startup\\Antivirus.lnk", "CON\\x.lnk"})
             s.m.files.addFile(kPrograms + windows, "windows");
@@ -856,6 +926,8 @@ TEST(Property, WhatDisappearsIsTheSuitesOwn) {
             if (!startsWithCaseless(image, location)) s.m.files.addFile(image, "theirs");
             strangers.push_back(s.m.processes.addImage(image));
         }
+        s.m.files.addFile(kDesktop + "LibreOfficeDev 24.8.lnk", "another product's");
+        s.m.files.addFile(kPrograms + "LibreOfficeDev 24.8\\Writer.lnk", "another product's");
         const std::set<std::string> before = everything(s.m.files);
 
         ASSERT_EQ(s.run(), 0);
@@ -866,15 +938,18 @@ TEST(Property, WhatDisappearsIsTheSuitesOwn) {
             return path.size() == top.size() ? startsWithCaseless(path, top) : startsWithCaseless(path, top + "\\");
         };
         auto owned = [&](const std::string& path) {
-            if (mayTake && path.size() == folder.size() && startsWithCaseless(path, folder))
+            if (takes && path.size() == folder.size() && startsWithCaseless(path, folder))
                 return alone && !link && location != perUser;
             for (const std::string& name : layout)
-                if (mayTake && !(link && name == "share") && under(path, folder + "\\" + name)) return true;
+                if (takes && (alone || name == "program") && !(link && name == "share") &&
+                    under(path, folder + "\\" + name))
+                    return true;
             for (const std::string& name : desktopNames)
                 if (path == kDesktop + name) return true;
             if (namesThings && (path == kDesktop + key + ".lnk" || under(path, kPrograms + key))) return true;
-            return startsWithCaseless(path, kStartup) && !family.empty() &&
-                   startsWithCaseless(path.substr(kStartup.size()), family + " ");
+            for (const auto& [name, itsFamily] : startupNames)
+                if (under(path, kStartup + name)) return !family.empty() && itsFamily == family;
+            return false;
         };
         const std::set<std::string> after = everything(s.m.files);
         for (const std::string& path : before) {
@@ -883,7 +958,7 @@ TEST(Property, WhatDisappearsIsTheSuitesOwn) {
         }
         for (const auto& item : s.m.files.recycleBin)
             EXPECT_TRUE(owned(item.originalPath)) << "recycled: " << item.originalPath;
-        EXPECT_EQ(s.m.files.exists(location + "program"), !mayTake);
+        EXPECT_EQ(s.m.files.exists(location + "program"), !takes);
         EXPECT_TRUE(s.m.processes.find(own)->terminated);
         for (const uint32_t pid : strangers) EXPECT_TRUE(s.m.processes.find(pid)->running) << pid;
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "korvalend/safety.h"
@@ -113,11 +114,12 @@ TEST(InstallFolder, ProtectedFoldersBuiltFromTheMachine) {
     m.registry.setString(sim::Root::LocalMachine, list + "\\S-1-5-21-1.bak", "ProfileImagePath", "F:\\Old\\bob");
     m.registry.setDword(sim::Root::LocalMachine, list + "\\S-1-5-21-2", "ProfileImagePath", 7);
     m.registry.addKey(sim::Root::LocalMachine, list + "\\S-1-5-21-3").openable = false;
+    m.registry.setString(sim::Root::LocalMachine, list + "\\S-1-5-21-4", "ProfileImagePath", "G:/Users//eve");
     ProtectedFolders built;
     ASSERT_NO_THROW(built = korvalend::PROTECTEDFOLDERS());
     // Three levels below the guessed folder of profiles; the listed ones, expanded.
     for (const char* kept : {"c:\\users\\anyone\\documents\\lo", "c:\\profiles\\anyone\\lo", "d:\\users\\bob\\lo",
-                             "d:\\users", "f:\\old\\bob\\lo"})
+                             "d:\\users", "f:\\old\\bob\\lo", "g:\\users\\eve\\lo"})
         EXPECT_FALSE(ISSAFEINSTALLFOLDER(kept, built)) << kept;
     for (const char* taken : {"c:\\users\\anyone\\appdata\\local\\programs\\lo",
                               "d:\\users\\bob\\appdata\\local\\programs\\lo", "d:\\tools\\lo"})
@@ -145,6 +147,17 @@ TEST(ProductKey, OnlyPlainFileNamesNameAShortcutOrFolder) {
     EXPECT_TRUE(ISPLAINFILENAME("LibreOffice \x95\x5C"));
     EXPECT_TRUE(ISPLAINFILENAME("LibreOffice \x83\x7C"));
     EXPECT_FALSE(ISPLAINFILENAME("LibreOffice \x95\x5C\\x"));
+}
+
+// A family is told by its whole name: "LibreOfficeDev" is another product.
+TEST(ProductKey, AFamilyIsAWholeName) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"LibreOffice 7.6", "LibreOffice"}, {"LibreOffice", "LibreOffice"}, {"libreoffice(x64)", "LibreOffice"},
+        {"LibreOffice7", "LibreOffice"},    {"LibreOfficeDev 24.8", ""},    {"Collabora Office", "Collabora Office"},
+        {"Collabora Office 24.04", "Collabora Office"}, {"Collabora 24.04", ""}, {"Collabora Offices", ""},
+        {"ZetaOffice", "ZetaOffice"},
+    };
+    for (const auto& [name, family] : cases) EXPECT_EQ(korvalend::FAMILYOF(name), family) << name;
 }
 
 }  // namespace
