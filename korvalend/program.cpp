@@ -52,8 +52,8 @@ void removeSuites(TRemovalRun& run) {
             for (bool firstLook = true;; firstLook = false) {
                 const std::vector<std::string> locations = INSTALLLOCATIONS(vendorKey, view);
                 if (firstLook && locations.empty()) {
-                    run.unresolved.push_back("no install location is recorded below " + inView(vendorKey, view));
-                    observer.skipped("removal", run.unresolved.back());
+                    run.unresolved.push_back("no install location");
+                    observer.skipped("removal", "no install location is recorded below " + inView(vendorKey, view));
                 }
                 const auto next = std::find_if(locations.begin(), locations.end(), [&](const std::string& at) {
                     return !tried.contains({view, at}) && (firstLook || isFile(at + SBOOTSTRAP_INI));
@@ -64,7 +64,7 @@ void removeSuites(TRemovalRun& run) {
                 const TSuiteFacts& suite = resolved.facts;
                 if (!resolved.missing.empty()) {
                     run.unresolved.push_back(resolved.missing);
-                    observer.skipped("removal", resolved.missing);
+                    observer.skipped("removal", resolved.missing + ": " + resolved.why);
                     continue;
                 }
                 if (!codes.insert(fonction::STRUPPER(suite.SPRODUCTCODE)).second) {

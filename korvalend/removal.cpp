@@ -294,8 +294,8 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     auto& observer = REMOVALOBSERVER();
     const std::string SPATH_CLE = SUNINSTALL_KEY + SUITE.SPRODUCTCODE;
     if (!CHERCHE_CLE_EXIST(SPATH_CLE, SUITE.view)) {
-        RUN.unresolved.push_back("the suite's Uninstall entry " + SUITE.SPRODUCTCODE + " is missing");
-        observer.skipped("removal", RUN.unresolved.back());
+        RUN.unresolved.push_back("no Uninstall entry for its product code");
+        observer.skipped("removal", "the suite's Uninstall entry " + SUITE.SPRODUCTCODE + " is missing");
         return TSuiteOutcome::NotRegistered;
     }
 
@@ -378,15 +378,14 @@ int RUNEXITCODE(const TRemovalRun& RUN) {
             if (name == fonction::STRUPPER(r.name))
                 return concluded(kExitInstallFailure, r.displayName + " (" + r.name + ", " + VIEWNAME(r.view) +
                                                           " view) is still registered after its uninstaller ran");
-    const std::string stays = staying.empty() ? std::string() : staying.front().displayName + " stays registered: ";
-    if (!RUN.unresolved.empty()) return concluded(kExitUnresolvedFacts, stays + RUN.unresolved.front());
-    if (!perUser.empty())
-        return concluded(kExitPerUserInstall, perUser.front().displayName + " is installed for the account " +
-                                                  perUser.front().sid + " alone, which this run does not remove");
+    // The program's own codes: the case alone, the preview and the check
+    // name what stays.
+    if (!RUN.unresolved.empty()) return concluded(kExitUnresolvedFacts, RUN.unresolved.front());
+    if (!perUser.empty()) return concluded(kExitPerUserInstall, "installed for the account " + perUser.front().sid + " alone");
     if (RUN.tooManySuites)
-        return concluded(kExitTooManySuites, stays + "one run removes " + std::to_string(kSuiteLimit) + " suites at most");
-    if (RUN.timedOut) return concluded(kExitUninstallerTimeout, stays + "an uninstaller did not end in time");
-    return concluded(kExitUnresolvedFacts, stays + "no vendor key of the family records its install location");
+        return concluded(kExitTooManySuites, "more suites than one run removes (" + std::to_string(kSuiteLimit) + ")");
+    if (RUN.timedOut) return concluded(kExitUninstallerTimeout, "an uninstaller did not end in time");
+    return concluded(kExitUnresolvedFacts, "no install location (no vendor key of the family records one)");
 }
 
 }  // namespace korvalend

@@ -151,7 +151,8 @@ TResolution RESOLVESUITEFACTS(const std::string& VENDORKEY, TRegistryView VIEW, 
     out.facts.view = VIEW;
     out.facts.SCHEMOPEN = LOCATION;
     if (LOCATION.empty()) {
-        out.missing = "no install location is recorded below " + VENDORKEY;
+        out.missing = "no install location";
+        out.why = "none is recorded below " + VENDORKEY;
         return out;
     }
     observer.found("install location", LOCATION);
@@ -159,17 +160,20 @@ TResolution RESOLVESUITEFACTS(const std::string& VENDORKEY, TRegistryView VIEW, 
     // keeps blanks that no entry's name carries after the key.
     const std::string bootstrap = LOCATION + SBOOTSTRAP_INI;
     out.facts.SVERSOOO = withoutTrailingBlanks(INIREADSTRING(bootstrap, "Bootstrap", "ProductKey", ""));
-    if (out.facts.SVERSOOO.empty())
-        out.missing = bootstrap + " gives no product key";
-    else
+    if (out.facts.SVERSOOO.empty()) {
+        out.missing = "no product key";
+        out.why = bootstrap + " gives none";
+    } else {
         observer.found("product key", out.facts.SVERSOOO);
+    }
     out.facts.SPRODUCTCODE =
         PRODUCTCODEOF(SUITEUNINSTALLCOMMAND(out.facts.SVERSOOO, VIEW, &out.facts.displayName));
     if (out.facts.SPRODUCTCODE.empty()) {
-        if (!out.facts.SVERSOOO.empty())
-            out.missing = std::string("no Uninstall entry of the suite in the ") + VIEWNAME(VIEW) +
-                          " view gives a product code after \"" + SPRODUCTCODE_MARKER + "\" or \"" +
-                          SPRODUCTCODE_REMOVAL_MARKER + "\"";
+        if (!out.facts.SVERSOOO.empty()) {
+            out.missing = "no product code";
+            out.why = std::string("no Uninstall entry of the suite in the ") + VIEWNAME(VIEW) +
+                      " view gives one after \"" + SPRODUCTCODE_MARKER + "\" or \"" + SPRODUCTCODE_REMOVAL_MARKER + "\"";
+        }
     } else {
         observer.found("product code", out.facts.SPRODUCTCODE);
     }

@@ -63,10 +63,12 @@ enum class TSuiteEntry {
 // The facts of the suite whose location VENDORKEY records in VIEW at
 // LOCATION: its product key from its bootstrap.ini (trailing blanks dropped)
 // and the product code of its own Uninstall entry in the same view. What
-// cannot be found stays empty and MISSING says what it is.
+// cannot be found stays empty; MISSING names it ("no product key"), WHY says
+// where it was looked for.
 struct TResolution {
     TSuiteFacts facts;
     std::string missing;  // "" when every fact was found
+    std::string why;
 };
 [[nodiscard]] TResolution RESOLVESUITEFACTS(const std::string& VENDORKEY, TRegistryView VIEW,
                                             const std::string& LOCATION);

@@ -7,11 +7,15 @@ namespace {
 
 const char* const kUsage =
     "Usage: korvalend-plan.exe [/quiet] [--json] [--system]\r\n"
+    "       korvalend-plan.exe --check [/quiet] [--system]\r\n"
     "Shows what korvalend.exe would do on this machine, without doing it.\r\n"
     "  /quiet   the plan of \"korvalend.exe /quiet\" (installers run with /quiet /norestart)\r\n"
     "  --json   one JSON document instead of text\r\n"
     "  --system the plan of korvalend.exe run as SYSTEM, as deployment tools run it:\r\n"
-    "           that account's Startup and profile folders (readable elevated only)\r\n";
+    "           that account's Startup and profile folders (readable elevated only)\r\n"
+    "  --check  one line: what of the family is installed and what korvalend.exe would do;\r\n"
+    "           exit code 0 when nothing is installed, 1 when something is, 217 when the\r\n"
+    "           machine cannot be read\r\n";
 
 }  // namespace
 
@@ -21,6 +25,7 @@ TPlanOptions PARSEPLANOPTIONS(const std::vector<std::string>& args) {
         if (arg == "/quiet") options.quiet = true;
         else if (arg == "--json") options.json = true;
         else if (arg == "--system") options.system = true;
+        else if (arg == "--check") options.check = true;
         else if (arg == "/?" || arg == "-h" || arg == "--help") options.help = true;
         else if (options.unknown.empty()) options.unknown = arg.empty() ? "\"\"" : arg;
     }
@@ -33,13 +38,22 @@ int RUNPLANPROCESS(const std::vector<std::string>& args) {
         WRITEPLANOUTPUT(platform::StdStream::Error, "Unknown option: " + options.unknown + "\r\n" + kUsage);
         return kExitBadOption;
     }
+    // One line is all a detection script keeps: a plan in JSON is no answer to it.
+    if (options.check && options.json) {
+        WRITEPLANOUTPUT(platform::StdStream::Error, "Unknown option: --json with --check\r\n" + std::string(kUsage));
+        return kExitBadOption;
+    }
     if (options.help) {
         WRITEPLANOUTPUT(platform::StdStream::Output, kUsage);
         return kExitOk;
     }
-    const TPlanReport report =
-        PLANREMOVAL(options.quiet ? std::vector<std::string>{"/quiet"} : std::vector<std::string>{}, nullptr,
-                    options.system);
+    const std::vector<std::string> runArgs = options.quiet ? std::vector<std::string>{"/quiet"} : std::vector<std::string>{};
+    if (options.check) {
+        const TCheck check = CHECKMACHINE(runArgs, options.system);
+        WRITEPLANOUTPUT(platform::StdStream::Output, check.line + "\r\n");
+        return check.exitCode;
+    }
+    const TPlanReport report = PLANREMOVAL(runArgs, nullptr, options.system);
     WRITEPLANOUTPUT(platform::StdStream::Output, options.json ? FORMATPLANJSON(report) : FORMATPLANTEXT(report));
     if (report.error.empty()) return kExitOk;
     WRITEPLANOUTPUT(platform::StdStream::Error, report.error + "\r\n");

@@ -28,6 +28,7 @@ public:
     void waits(const std::string& what) override { add(TPlanEvent::Kind::Waits, what, {}); }
     void removes(const TSuiteFacts& suite, int order) override {
         suites_.push_back(suite);
+        report_.suites.push_back(suite);
         add(TPlanEvent::Kind::Found, "suite", ordinal(order) + " to be removed: " + suite.displayName + " (" +
                                                   VIEWNAME(suite.view) + " view) in " + suite.SCHEMOPEN);
     }

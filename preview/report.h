@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "korvalend/suite.h"
 #include "platform/plan/plan.h"
 
 namespace korvalend {
@@ -34,6 +35,7 @@ struct TPlanReport {
     TPlanAccount account;
     std::vector<TPlanEvent> events;
     std::vector<platform::plan::Effect> effects;
+    std::vector<TSuiteFacts> suites;  // each whose removal the run would begin, in order
     int exitCode = 0;        // the one the real run would end with
     std::string exitReason;  // the case it stands for, in words
     std::string error;  // the unexpected error that ends it (exit code 217)
@@ -64,12 +66,27 @@ struct TPlanOptions {
     bool quiet = false;
     bool json = false;
     bool system = false;
+    bool check = false;      // "--check": the compliance check's one line
     bool help = false;       // "/?", "-h" or "--help"
     std::string unknown;     // the first argument that is none of these
 };
 [[nodiscard]] TPlanOptions PARSEPLANOPTIONS(const std::vector<std::string>& args);
 
 constexpr int kExitBadOption = 87;  // ERROR_INVALID_PARAMETER
+
+// The compliance check (--check), the detection script of the deployment
+// tools: one line saying what of the family is installed and what
+// korvalend.exe would do with it, and the exit code 0 when nothing of the
+// family is installed, 1 when something is, 217 when the machine cannot be
+// read (the Uninstall key or a vendor key refused) or the run would meet an
+// unexpected error. The line stays within kCheckLineMax characters.
+constexpr std::size_t kCheckLineMax = 2000;
+constexpr int kExitCheckInstalled = 1;
+struct TCheck {
+    int exitCode = 0;
+    std::string line;  // without its line break
+};
+[[nodiscard]] TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem);
 
 // The whole preview: options, plan, output. 0 when the plan ran to its end,
 // 217 when the run would meet an unexpected error (told on standard error),

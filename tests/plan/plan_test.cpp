@@ -451,3 +451,66 @@ TEST(Plan, TextGoesOutInTheConsolesCodePage) {
 }
 
 }  // namespace
+
+namespace {
+
+// The compliance check: its one line and exit code, and, after the real
+// run, that the run ended with 0 exactly when the check then answers 0.
+TEST(Plan, CheckSaysWhatIsInstalledInOneLine) {
+    struct Row {
+        const char* what;
+        std::function<void(SuiteMachine&)> setup;
+        Lines args;
+        int exitCode;
+        std::string line;  // what the line holds
+    };
+    const std::string kUsual = "LibreOffice 7.6.4.1 (64-bit) in c:\\program files\\libreoffice\\: korvalend.exe would remove it";
+    const Row rows[] = {
+        {"the usual suite", [](SuiteMachine&) {}, {"--check"}, 1, kUsual + ", exit 0"},
+        {"options repeated, in any order", [](SuiteMachine&) {}, {"/quiet", "--check", "--check"}, 1, kUsual + ", exit 0"},
+        {"a suite in each view",
+         [](SuiteMachine& s) {
+             s.addSuite(kTdf, true, "C:\\Program Files (x86)\\LibreOffice\\", "LibreOffice 7.6", "{32}", "LibreOffice 7.6.5.2");
+         },
+         {"--check"}, 1,
+         kUsual + "; LibreOffice 7.6.5.2 (32-bit) in c:\\program files (x86)\\libreoffice\\: korvalend.exe would remove it, exit 0"},
+        {"facts that cannot be resolved",
+         [](SuiteMachine& s) { (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini"); }, {"--check"}, 1,
+         "LibreOffice 7.6.4.1 (64-bit): korvalend.exe would leave it: exit 70001, no product key"},
+        {"an AppID and a ProgID left behind",
+         [](SuiteMachine& s) { s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode); },
+         {"--check"}, 0, "Nothing of the family is installed: korvalend.exe would do nothing, exit 0"},
+        {"the Uninstall key refused",
+         [](SuiteMachine& s) { s.m.registry.findKey(Root::LocalMachine, sim::scripted::kUninstallKey)->openable = false; },
+         {"--check"}, 217,
+         "korvalend-plan --check: cannot read HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall (64-bit "
+         "view): Access is denied."},
+        {"a name too long for a detection script",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "{LONG}", "LibreOffice 7.6.0.1 (" + std::string(3000, 'x') + ")");
+         },
+         {"--check"}, 1, " (...)"},
+        {"with --json", [](SuiteMachine&) {}, {"--check", "--json"}, 87, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SuiteMachine s;
+        row.setup(s);
+        s.m.console.attached = true;
+        const int checked = korvalend::RUNPLANPROCESS(row.args);
+        EXPECT_EQ(checked, row.exitCode);
+        const std::string out = s.m.console.bytes[0];
+        EXPECT_NE(out.find(row.line), std::string::npos) << out;
+        if (checked == 87) continue;
+        EXPECT_LE(out.size(), korvalend::kCheckLineMax + 2);
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        EXPECT_TRUE(s.m.shell.launches.empty());
+        if (checked == 217) continue;
+        BackendPerformer performer;  // the real run
+        const int ran = korvalend::PLANREMOVAL({}, &performer).exitCode;
+        s.m.console.bytes[0].clear();
+        EXPECT_EQ(ran == 0, korvalend::RUNPLANPROCESS({"--check"}) == 0) << ran << ": " << s.m.console.bytes[0];
+    }
+}
+
+}  // namespace

@@ -318,7 +318,7 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
          [](SuiteMachine& s) {
              EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
              EXPECT_TRUE(s.registered("ext-lo"));
-             EXPECT_NE(s.observer.why.find("gives no product key"), std::string::npos) << s.observer.why;
+             EXPECT_EQ(s.observer.why, "no product key");
          }},
         {"a stale LibreOffice vendor key hides no Collabora Office",
          [](SuiteMachine& s) {

@@ -1,0 +1,125 @@
+// The compliance check: what of the family is installed, and what
+// korvalend.exe would do with it, in one line. It reads what the plan reads
+// and performs nothing.
+#include <algorithm>
+#include <exception>
+
+#include "fonction/strings.h"
+#include "korvalend/program.h"
+#include "korvalend/registered.h"
+#include "korvalend/removal.h"
+#include "korvalend/resolution.h"
+#include "korvalend/uninstall_search.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "platform/wintypes.h"
+#include "preview/report.h"
+
+namespace korvalend {
+namespace {
+
+// A key the run reads and may not: the Uninstall key or a vendor key, in
+// either view. An answer of "nothing installed" could then be wrong, so the
+// check says what it cannot read instead. "" when every one can be read or
+// is absent.
+std::string unreadableKey() {
+    std::vector<std::string> keys = {SUNINST_PATH};
+    keys.insert(keys.end(), SVENDOR_KEYS.begin(), SVENDOR_KEYS.end());
+    for (const TRegistryView view : kRegistryViews) {
+        for (std::string path : keys) {
+            if (path.front() == '\\') path.erase(0, 1);
+            if (path.back() == '\\') path.pop_back();
+            platform::UniqueKey key;
+            const int32_t rc = platform::regOpenKeyExW(platform::hkeyLocalMachine(), platform::ansiToWide(path),
+                                                       VIEWACCESS(view, platform::kKeyRead), key);
+            if (rc != platform::kErrorSuccess && rc != platform::kErrorFileNotFound && rc != platform::kErrorPathNotFound)
+                return "HKLM\\" + path + " (" + VIEWNAME(view) + " view): " + platform::systemErrorMessage(rc);
+        }
+    }
+    return {};
+}
+
+// The plan uninstalls the entry NAME (its Msiexec.exe run names it).
+bool uninstalls(const TPlanReport& plan, const std::string& name) {
+    const std::string wanted = fonction::STRUPPER("/x" + name);
+    return std::any_of(plan.effects.begin(), plan.effects.end(), [&](const platform::plan::Effect& e) {
+        return e.kind == platform::plan::Effect::Kind::Launch && fonction::STRUPPER(e.parameters).find(wanted) != std::string::npos;
+    });
+}
+
+std::string item(const std::string& what, const std::string& where, bool removed) {
+    return what + where + ": korvalend.exe would " + (removed ? "remove it" : "leave it");
+}
+
+// At most MAX characters: what does not fit is cut and said so.
+std::string fitted(std::string line, std::size_t max) {
+    const std::string more = " (...)";
+    if (line.size() <= max) return line;
+    line.resize(max - more.size());
+    // A double-byte character is not cut in two: the ANSI text is cut by
+    // whole characters of the code page.
+    while (!line.empty() && platform::wideToAnsi(platform::ansiToWide(line)) != line) line.pop_back();
+    return line + more;
+}
+
+}  // namespace
+
+TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
+    TCheck check;
+    const auto failed = [&check](const std::string& why) {
+        check.exitCode = kExitUncaughtError;
+        check.line = fitted("korvalend-plan --check: " + why, kCheckLineMax);
+        return check;
+    };
+    if (const std::string key = unreadableKey(); !key.empty()) return failed("cannot read " + key);
+    std::vector<TRegisteredEntry> registered;
+    std::vector<TPerUserInstall> perUser;
+    try {
+        const platform::plan::Recorder machineAsItIs;  // nothing recorded yet hides anything
+        registered = REGISTEREDFAMILY();
+        perUser = PERUSERINSTALLS();
+    } catch (...) {
+        return failed(CURRENTERRORREPORT());
+    }
+    const TPlanReport plan = PLANREMOVAL(args, nullptr, asSystem);
+    if (!plan.error.empty()) return failed("the run would stop on an error: " + plan.error);
+
+    std::vector<std::string> items;
+    const bool anySuite = std::any_of(registered.begin(), registered.end(),
+                                      [](const TRegisteredEntry& r) { return r.what.kind == TFamilyKind::Suite; });
+    for (const TRegisteredEntry& r : registered) {
+        // Packs are named only when no suite is: a suite's go with it.
+        if (anySuite && r.what.kind != TFamilyKind::Suite) continue;
+        const auto suite = std::find_if(plan.suites.begin(), plan.suites.end(), [&](const TSuiteFacts& s) {
+            return s.view == r.view && fonction::STRUPPER(s.SPRODUCTCODE) == fonction::STRUPPER(r.name);
+        });
+        const std::string where = " (" + std::string(VIEWNAME(r.view)) + ")" +
+                                  (suite != plan.suites.end() ? " in " + suite->SCHEMOPEN : std::string());
+        items.push_back(item(r.displayName, where, uninstalls(plan, r.name)));
+    }
+    for (const TPerUserInstall& install : perUser)
+        items.push_back(item(install.displayName, " for the account " + install.sid, false));
+    // A suite of no family name the run would still uninstall.
+    for (const TSuiteFacts& s : plan.suites) {
+        const auto listed = std::any_of(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
+            return fonction::STRUPPER(s.SPRODUCTCODE) == fonction::STRUPPER(r.name);
+        });
+        if (!listed) items.push_back(item(s.displayName, " (" + std::string(VIEWNAME(s.view)) + ") in " + s.SCHEMOPEN,
+                                          uninstalls(plan, s.SPRODUCTCODE)));
+    }
+
+    const std::string code = std::to_string(static_cast<uint32_t>(plan.exitCode));
+    if (items.empty()) {
+        check.line = "Nothing of the family is installed: korvalend.exe would do nothing, exit " + code;
+        return check;
+    }
+    std::string line;
+    for (const std::string& i : items) line += (line.empty() ? "" : "; ") + i;
+    const bool removed = plan.exitCode == 0 || plan.exitCode == kExitRestartRequired;
+    line += removed ? ", exit " + code : ": exit " + code + ", " + plan.exitReason;
+    check.exitCode = kExitCheckInstalled;
+    check.line = fitted(line, kCheckLineMax);
+    return check;
+}
+
+}  // namespace korvalend
