@@ -52,11 +52,22 @@ TFamilyName FAMILYNAME(const std::string& displayName) {
     return out;
 }
 
-std::vector<TRegisteredEntry> REGISTEREDFAMILY() {
+std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY) {
     std::vector<TRegisteredEntry> out;
-    const auto ofTheFamily = [](const std::string& text) { return FAMILYNAME(text).kind != TFamilyKind::None; };
-    WALKUNINSTALLVIEWS("DisplayName", ofTheFamily, [&](const TUninstallEntry& e) {
-        if (e.error == nullptr) out.push_back(TRegisteredEntry{e.view, e.name, e.text, FAMILYNAME(e.text)});
+    // A product key of no family still names its suite's own entries.
+    const auto ofTheKey = [&PRODUCTKEY](const std::string& text) {
+        if (PRODUCTKEY.empty()) return false;
+        const TSuiteEntry kind = SUITEENTRYKIND(text, PRODUCTKEY);
+        return kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise;
+    };
+    const auto wanted = [&](const std::string& text) {
+        return FAMILYNAME(text).kind != TFamilyKind::None || ofTheKey(text);
+    };
+    WALKUNINSTALLVIEWS("DisplayName", wanted, [&](const TUninstallEntry& e) {
+        if (e.error != nullptr) return false;
+        TFamilyName what = FAMILYNAME(e.text);
+        if (what.kind == TFamilyKind::None) what = TFamilyName{TFamilyKind::Suite, FAMILYOF(e.text), {}};
+        out.push_back(TRegisteredEntry{e.view, e.name, e.text, what});
         return false;
     });
     return out;

@@ -35,9 +35,11 @@ struct TRegisteredEntry {
     TFamilyName what;
 };
 // Every suite, help pack and language pack of the family the Uninstall key
-// lists, the native view first. An entry whose DisplayName is not text is
-// passed over: nothing tells what it is.
-[[nodiscard]] std::vector<TRegisteredEntry> REGISTEREDFAMILY();
+// lists, the native view first; with PRODUCTKEY, also every entry named as
+// the suite of that key (TSuiteEntry::Suite or SuiteOtherwise), as a suite,
+// whatever its name. An entry whose DisplayName is not text is passed over:
+// nothing tells what it is.
+[[nodiscard]] std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY = {});
 
 // A suite registered under a display name of the suite of PRODUCTKEY (the
 // key, its version, a tag or more words).

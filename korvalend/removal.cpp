@@ -60,21 +60,27 @@ std::optional<TPart> partOf(const std::string& displayName, const std::string& S
 
 // What the registry says of the others while a suite is removed: whose
 // extensions and packs are this suite's to take.
+// The registry is read for them only when a step asks: the suites that are
+// installed do not change while extensions and packs go.
 struct TOthers {
+    explicit TOthers(const TSuiteFacts& removed) : suite(removed) {}
     const TSuiteFacts& suite;
-    std::vector<TRegisteredEntry> registered;  // the family's entries as the removal began
 
     bool otherSuiteOfFamily(const std::string& family) const {
-        return std::any_of(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
+        return std::any_of(registered().begin(), registered().end(), [&](const TRegisteredEntry& r) {
             return r.what.kind == TFamilyKind::Suite && r.what.family == family && !isThisSuite(r);
         });
     }
     // A pack listed in another view belongs to the suite of its product key
     // there, when that view has one.
     bool otherViewsSuite(TRegistryView view) const {
-        return view != suite.view && std::any_of(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
+        return view != suite.view && std::any_of(registered().begin(), registered().end(), [&](const TRegisteredEntry& r) {
                    return r.view == view && ISSUITEOF(r, suite.SVERSOOO);
                });
+    }
+    const std::vector<TRegisteredEntry>& registered() const {
+        if (!registered_) registered_ = REGISTEREDFAMILY();
+        return *registered_;
     }
     bool isThisSuite(const TRegisteredEntry& r) const {
         return r.view == suite.view && fonction::STRUPPER(r.name) == fonction::STRUPPER(suite.SPRODUCTCODE);
@@ -86,6 +92,9 @@ struct TOthers {
         const std::string& family = part == TPart::LibreOfficeExtension ? SFAMILY_LIBREOFFICE : SFAMILY_COLLABORA;
         return FAMILYOF(suite.SVERSOOO) == family || !otherSuiteOfFamily(family);
     }
+
+private:
+    mutable std::optional<std::vector<TRegisteredEntry>> registered_;
 };
 
 // The next entry to remove before the suite, from the Uninstall key as it is
@@ -148,6 +157,7 @@ std::optional<uint32_t> runInstaller(const std::string& parameters, TRemovalRun&
     // "\Msiexec.exe" would be whatever lies at the root of the current drive.
     if (system.empty()) return std::nullopt;
     if (!waitForIdleInstaller(run)) return std::nullopt;
+    run.staying.reset();  // what the installer changes is read again
     return fonction::SHELLEXECANDWAITCODE(inFolder(system, SINSTALLER), parameters, "", platform::kSwShowNormal, "");
 }
 
@@ -180,6 +190,7 @@ bool removeExtension(const TPartEntry& part, TRemovalRun& run) {
     }
     const uint64_t limit =
         runsMsiexec(part.command) ? fonction::kNoTimeLimit : std::min(kUninstallerWaitMs, run.waitBudgetMs);
+    run.staying.reset();
     // The command is not split: the whole text is the program.
     const fonction::TLaunchOutcome outcome =
         fonction::SHELLEXECANDWAITFOR(part.command, " /verysilent", "", platform::kSwShowNormal, "", limit);
@@ -302,7 +313,7 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     // At this suite's turn, its own soffice.bin only.
     (void)CLOSESUITEPROCESSES(SUITE.SCHEMOPEN);
 
-    const TOthers others{SUITE, REGISTEREDFAMILY()};
+    const TOthers others(SUITE);
     if (!removeParts(others, RUN))
         return RUN.installerBusy ? TSuiteOutcome::InstallerBusy : TSuiteOutcome::TimedOut;
 
@@ -315,8 +326,15 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
         observer.skipped(SDELETION_STEP, "the suite's uninstaller could not be started (exit code 1603)");
         return TSuiteOutcome::NotStarted;
     }
-    // Whatever the installer answered, the registration decides.
-    if (stillRegistered(target)) {
+    // Whatever the installer answered, the registration decides: the entry of
+    // its product code, or one named as the suite, in its view.
+    std::vector<TRegisteredEntry> staying = REGISTEREDFAMILY(SUITE.SVERSOOO);
+    const bool stays = CHERCHE_CLE_EXIST(SPATH_CLE, SUITE.view) ||
+                       std::any_of(staying.begin(), staying.end(), [&](const TRegisteredEntry& r) {
+                           return r.view == SUITE.view && ISSUITEOF(r, SUITE.SVERSOOO);
+                       });
+    RUN.staying = staying;
+    if (stays) {
         target.exitCode = INSTALLEREXITCODE(*code);
         RUN.failures.push_back(target);
         observer.skipped(SDELETION_STEP, "the suite is still registered after its uninstaller (exit code " +
@@ -327,13 +345,14 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     // 3010 with the entry gone is a removal a restart completes.
     if (*code == kExitRestartRequired || *code == kRestartInitiated) RUN.restartPending = true;
 
-    DELETELEFTOVERS(SUITE, REGISTEREDFAMILY());
+    DELETELEFTOVERS(SUITE, staying);
     return TSuiteOutcome::Removed;
 }
 
 void REMOVEORPHANPACKS(TRemovalRun& RUN) {
     for (;;) {
-        const std::vector<TRegisteredEntry> registered = REGISTEREDFAMILY();
+        if (!RUN.staying) RUN.staying = REGISTEREDFAMILY();
+        const std::vector<TRegisteredEntry>& registered = *RUN.staying;
         const auto orphan = std::find_if(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
             if (r.what.kind == TFamilyKind::Suite || RUN.entriesRun.contains({r.view, fonction::STRUPPER(r.name)}))
                 return false;
@@ -342,12 +361,12 @@ void REMOVEORPHANPACKS(TRemovalRun& RUN) {
                                 [&](const TRegisteredEntry& s) { return ISSUITEOF(s, r.what.suite); });
         });
         if (orphan == registered.end()) return;
-        RUN.entriesRun.insert({orphan->view, fonction::STRUPPER(orphan->name)});
-        const char* what = orphan->what.kind == TFamilyKind::LanguagePack ? "language pack" : "help pack";
-        REMOVALOBSERVER().found(what, orphan->displayName + " (" + orphan->name + "), of no installed suite");
-        const std::string command = UNINSTALLVALUE(orphan->view, orphan->name, "UninstallString");
-        if (!removePack(std::string(what) + " " + orphan->displayName, orphan->view, orphan->name, command, RUN))
-            return;
+        const TRegisteredEntry pack = *orphan;  // its uninstaller makes the list read again
+        RUN.entriesRun.insert({pack.view, fonction::STRUPPER(pack.name)});
+        const char* what = pack.what.kind == TFamilyKind::LanguagePack ? "language pack" : "help pack";
+        REMOVALOBSERVER().found(what, pack.displayName + " (" + pack.name + "), of no installed suite");
+        const std::string command = UNINSTALLVALUE(pack.view, pack.name, "UninstallString");
+        if (!removePack(std::string(what) + " " + pack.displayName, pack.view, pack.name, command, RUN)) return;
     }
 }
 
@@ -359,7 +378,7 @@ int RUNEXITCODE(const TRemovalRun& RUN) {
     if (RUN.installerBusy)
         return concluded(kExitInstallerBusy, "the Windows Installer stayed busy past the run's 10 minutes of "
                                              "waiting: nothing was started or deleted, retry later");
-    const std::vector<TRegisteredEntry> staying = REGISTEREDFAMILY();
+    const std::vector<TRegisteredEntry> staying = RUN.staying ? *RUN.staying : REGISTEREDFAMILY();
     const std::vector<TPerUserInstall> perUser = PERUSERINSTALLS();
     const auto failed = std::find_if(RUN.failures.begin(), RUN.failures.end(), stillRegistered);
     if (staying.empty() && perUser.empty() && failed == RUN.failures.end()) {

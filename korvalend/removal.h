@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "korvalend/registered.h"
 #include "korvalend/suite.h"
 
 namespace korvalend {
@@ -79,6 +80,9 @@ struct TRemovalRun {
     bool timedOut = false;                         // an uninstaller did not end in time
     std::vector<std::string> unresolved;           // suites whose facts were not found, and what is missing
     bool tooManySuites = false;                    // a suite past the limit of one run was left
+    // What of the family the registry held after the last uninstaller, when
+    // nothing has been started since: the next step need not read it again.
+    std::optional<std::vector<TRegisteredEntry>> staying;
 };
 
 // How one suite's removal ended.
@@ -97,11 +101,12 @@ enum class TSuiteOutcome {
 [[nodiscard]] TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN);
 
 // Help and language packs of the family whose suite is no longer registered:
-// each is uninstalled by its own entry.
+// each is uninstalled by its own entry. Leaves in RUN.staying what stays.
 void REMOVEORPHANPACKS(TRemovalRun& RUN);
 
 // The run's exit code from what stays registered once it is done, in this
-// order: 1618 when the installer stayed busy; 0, or 3010 when a restart
+// order (what stays: RUN.staying, or the registry as it is now): 1618 when
+// the installer stayed busy; 0, or 3010 when a restart
 // completes the removal, when nothing of the family stays; the installer's
 // own code when what it should have removed stays; 1603 when an entry the
 // run uninstalled stays all the same; then the program's own codes. Told,

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "fonction/strings.h"
+#include "korvalend/detection.h"
 #include "korvalend/program.h"
 #include "korvalend/registered.h"
 #include "korvalend/removal.h"
@@ -74,12 +75,20 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
     if (const std::string key = unreadableKey(); !key.empty()) return failed("cannot read " + key);
     std::vector<TRegisteredEntry> registered;
     std::vector<TPerUserInstall> perUser;
+    bool detected = false;
     try {
         const platform::plan::Recorder machineAsItIs;  // nothing recorded yet hides anything
         registered = REGISTEREDFAMILY();
         perUser = PERUSERINSTALLS();
+        detected = ISLIBREOFFICEINSTALL();
     } catch (...) {
         return failed(CURRENTERRORREPORT());
+    }
+    // The run would end at once, as the check answers; the machines a
+    // deployment has made compliant are the ones checked most often.
+    if (registered.empty() && perUser.empty() && !detected) {
+        check.line = "Nothing of the family is installed: korvalend.exe would do nothing, exit 0";
+        return check;
     }
     const TPlanReport plan = PLANREMOVAL(args, nullptr, asSystem);
     if (!plan.error.empty()) return failed("the run would stop on an error: " + plan.error);

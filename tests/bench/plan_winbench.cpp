@@ -1,8 +1,13 @@
 // The preview on the usual machine (the suite, its French help pack) with 0
 // and 1,000 other Uninstall entries: its time, the walks of the Uninstall key
 // it makes, and the cost of each walk against a bare loop that lists the
-// entries, opens each, reads its DisplayName and closes it. The machine is
-// made in this prefix's registry and C:\korvalbench, and taken away after.
+// entries, opens each, reads its DisplayName and closes it. Then the
+// compliance check on the machine with 1,000 entries: its own work in this
+// process, and korvalend-plan.exe --check's wall time against a trivial
+// console program's, started alike.
+//   plan_winbench.exe [KORVALEND-PLAN.EXE TRIVIAL.EXE]
+// The machine is made in this prefix's registry and C:\korvalbench, and
+// taken away after.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +15,7 @@
 #include "bench/winbench.h"
 #include "korvalend/program.h"
 #include "platform/plan/plan.h"
+#include "preview/report.h"
 
 namespace {
 
@@ -97,9 +103,30 @@ Measure measure() {
     return m;
 }
 
+// A program's wall time from its start to its end, median of 7.
+double processMs(const std::wstring& commandLine) {
+    std::vector<double> ms;
+    for (int r = 0; r < 7; ++r) {
+        std::wstring line = commandLine;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;  // its line goes nowhere
+        PROCESS_INFORMATION pi{};
+        ms.push_back(seconds([&] {
+                         if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+                             return;
+                         WaitForSingleObject(pi.hProcess, INFINITE);
+                     }) *
+                     1e3);
+        if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
+        if (pi.hThread != nullptr) CloseHandle(pi.hThread);
+    }
+    return median(ms);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     std::printf("plan_winbench: korvalend-plan's run on the usual machine, median of 11\n");
     removeMachine(1000);
     Measure base, full;
@@ -107,6 +134,22 @@ int main() {
     base = measure();
     if (!makeMachine(1000)) return std::printf("could not add the entries\n"), removeMachine(1000), 1;
     full = measure();
+    // The check where the suite is installed, then where it is gone.
+    struct Check {
+        double own = 0, process = 0, trivial = 0;
+        korvalend::TCheck answer;
+    } checks[2];
+    for (Check& c : checks) {
+        std::vector<double> own;
+        for (int r = 0; r < 11; ++r) own.push_back(seconds([&] { c.answer = korvalend::CHECKMACHINE({}, false); }));
+        c.own = median(own);
+        if (argc > 2) {
+            const auto wide = [](const char* s) { return std::wstring(s, s + std::char_traits<char>::length(s)); };
+            c.process = processMs(L"\"" + wide(argv[1]) + L"\" --check");
+            c.trivial = processMs(L"\"" + wide(argv[2]) + L"\" 0");
+        }
+        removeMachine(0);  // the suite goes, the 1000 other entries stay
+    }
     removeMachine(1000);
     std::printf("%-28s %10s %10s\n", "", "+0 entries", "+1000");
     std::printf("%-28s %10.1f %10.1f\n", "plan, ms", base.plan * 1e3, full.plan * 1e3);
@@ -117,5 +160,12 @@ int main() {
     const double bare = full.loop - base.loop;
     std::printf("cost of one walk over 1000 more entries: %.2f ms, bare loop %.2f ms, ratio %.2f\n", perWalk * 1e3,
                 bare * 1e3, bare > 0 ? perWalk / bare : 0);
+    for (const Check& c : checks) {
+        std::printf("--check, 1000 other entries, its own work: %.1f ms (exit %d: %s)\n", c.own * 1e3,
+                    c.answer.exitCode, c.answer.line.c_str());
+        if (argc > 2)
+            std::printf("    as a process: %.1f ms, a trivial console program: %.1f ms, difference %.1f ms\n",
+                        c.process, c.trivial, c.process - c.trivial);
+    }
     return 0;
 }
