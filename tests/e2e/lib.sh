@@ -444,7 +444,9 @@ waive_plan_step() { PLAN_WAIVERS+=("$1"$'\t'"$2"$'\t'"$3"); }
 # "\", ASCII letters in lower case (Windows ignores their case). A Windows path
 # off drive C keeps a "?" in front, so it matches nothing on the drive.
 win_keys() { sed -e 's#^[Cc]:\\##' -e 't c' -e 's#^#?#' -e ':c' -e 's#\\#/#g' -e 's#/$##' | tr '[:upper:]' '[:lower:]'; }
-drive_keys() { (cd "$C" && find . -mindepth 1) | sed 's#^\./##' | tr '[:upper:]' '[:lower:]'; }
+# The system folder is listed, not its content, as the recording programs list
+# the drive.
+drive_keys() { (cd "$C" && find . -mindepth 1 -path ./windows/system32/\* -prune -o -print) | sed 's#^\./##' | tr '[:upper:]' '[:lower:]'; }
 
 # not_under SET: the lines of standard input that are neither a key of the
 # file SET nor below one.

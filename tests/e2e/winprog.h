@@ -120,8 +120,16 @@ inline std::wstring commandTail() {
 }
 
 // Every path below FOLDER, each on a line of its own after a tab. A directory
-// link is listed, never entered, as a host listing of the drive treats it.
+// link is listed, never entered, as a host listing of the drive treats it;
+// so is the system folder, which holds most of the drive and nothing of the
+// suite, and would make each listing several times slower.
 inline void listTree(const std::wstring& folder, std::string& out) {
+    static const std::wstring system = [] {
+        wchar_t buffer[MAX_PATH];
+        const UINT n = ::GetSystemDirectoryW(buffer, MAX_PATH);
+        return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+    }();
+    if (!system.empty() && ::lstrcmpiW(folder.c_str(), system.c_str()) == 0) return;
     WIN32_FIND_DATAW data;
     FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
     if (!find) return;
