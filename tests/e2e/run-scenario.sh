@@ -10,6 +10,8 @@ for exe in "$KORVALEND_BUILD/korvalend.exe" "$KORVALEND_BUILD/korvalend-plan.exe
     "$PROGRAMS/ext_uninstaller.exe" "$PROGRAMS/soffice_standin.exe" "$PROGRAMS/launcher.exe" "$PROGRAMS/mutex_holder.exe"; do
     [ -f "$exe" ] || { echo "missing $exe: build the windows preset first" >&2; exit 1; }
 done
+# Every run of korvalend.exe is held against its plan.
+PLAN_PROOF=1
 started=$SECONDS
 . "$1"
 echo "scenario $SCENARIO took $((SECONDS - started)) s"

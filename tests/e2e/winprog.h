@@ -27,8 +27,12 @@ struct KernelHandleTraits : platform::NullIsEmpty {
 struct FileHandleTraits : platform::InvalidIsEmpty {
     static void close(platform::Handle h) noexcept { ::CloseHandle(h); }
 };
+struct FindHandleTraits : platform::InvalidIsEmpty {
+    static void close(platform::Handle h) noexcept { ::FindClose(h); }
+};
 using KernelHandle = platform::UniqueHandle<KernelHandleTraits>;
 using FileHandle = platform::UniqueHandle<FileHandleTraits>;  // also a Tool Help snapshot
+using FindHandle = platform::UniqueHandle<FindHandleTraits>;
 
 // The logs the scenarios read, at fixed places of the prefix's C: drive.
 inline constexpr const wchar_t* kInstallerLog = L"C:\\korvalend-msiexec.log";
@@ -39,6 +43,11 @@ inline constexpr const wchar_t* kInstallerFailList = L"C:\\korvalend-msiexec.fai
 inline constexpr const wchar_t* kInstallerMutex = L"Global\\_MSIExecute";
 // "<who> <start ms> <end ms>" per uninstaller run, on the clock of nowMs().
 inline constexpr const wchar_t* kTimesLog = L"C:\\korvalend-times.log";
+// Each start of an uninstaller: "begin<TAB>its own path<TAB>its parameters"
+// and every path on drive C as it begins, then "end" and every path as it
+// ends (one a line, after a tab). A scenario tells from it the commands the
+// run started and which files the uninstallers removed, not the run.
+inline constexpr const wchar_t* kStartsLog = L"C:\\korvalend-starts.log";
 
 inline std::string toUtf8(const std::wstring& w) {
     if (w.empty()) return {};
@@ -108,6 +117,49 @@ inline std::wstring commandTail() {
     }
     while (*p == L' ' || *p == L'\t') ++p;
     return p;
+}
+
+// Every path below FOLDER, each on a line of its own after a tab. A directory
+// link is listed, never entered, as a host listing of the drive treats it;
+// so is the system folder, which holds most of the drive and nothing of the
+// suite, and would make each listing several times slower.
+inline void listTree(const std::wstring& folder, std::string& out) {
+    static const std::wstring system = [] {
+        wchar_t buffer[MAX_PATH];
+        const UINT n = ::GetSystemDirectoryW(buffer, MAX_PATH);
+        return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+    }();
+    if (!system.empty() && ::lstrcmpiW(folder.c_str(), system.c_str()) == 0) return;
+    WIN32_FIND_DATAW data;
+    FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        out += "\n\t" + toUtf8(path);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            listTree(path, out);
+    } while (::FindNextFileW(find.get(), &data));
+}
+
+inline std::string selfPath() {
+    wchar_t self[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return n == 0 || n >= MAX_PATH ? std::string() : toUtf8(std::wstring(self, n));
+}
+
+// The two records of an uninstaller's run in the starts log, each written at
+// once, around everything the uninstaller does.
+inline void logStart(const std::wstring& params) {
+    std::string record = "begin\t" + selfPath() + "\t" + toUtf8(params);
+    listTree(L"C:", record);
+    appendLine(kStartsLog, record);
+}
+inline void logEnd() {
+    std::string record = "end";
+    listTree(L"C:", record);
+    appendLine(kStartsLog, record);
 }
 
 // Image names of all running processes, in snapshot order.

@@ -3,7 +3,8 @@
 // ...\Uninstall\LOExtDict); the registered command is the bare path, so the
 // program cannot take its identity from arguments. Run with /verysilent it
 // deletes that entry; any other argument leaves it. Either way it records
-// the call in C:\korvalend-events.log, and its run time in
+// the call in C:\korvalend-events.log, its start and the drive's files
+// around its work in C:\korvalend-starts.log, and its run time in
 // C:\korvalend-times.log.
 #include <string>
 
@@ -33,7 +34,10 @@ int uninstall(const std::wstring& params) {
 
 int main() {
     const double start = e2e::nowMs();
-    const int code = uninstall(e2e::commandTail());
+    const std::wstring params = e2e::commandTail();
+    e2e::logStart(params);
+    const int code = uninstall(params);
+    e2e::logEnd();
     e2e::logTimes("extension", start);
     return code;
 }

@@ -1,7 +1,8 @@
 // Takes the place of the Windows Installer program in an end-to-end prefix:
 // appends the parameters it received, unchanged, to C:\korvalend-msiexec.log,
 // then runs the real installer (system32\msiexec-real.exe) with the same
-// parameters, waits for it and returns its exit code. Its own run time goes to
+// parameters, waits for it and returns its exit code. Its start and the drive's
+// files before and after go to C:\korvalend-starts.log, its own run time to
 // C:\korvalend-times.log.
 //
 // A scenario makes an installation fail by listing a piece of command line in
@@ -69,11 +70,13 @@ int main() {
     const std::wstring params = e2e::commandTail();
     e2e::appendLine(e2e::kInstallerLog, e2e::toUtf8(params));
     e2e::logEvent("msiexec", params);
+    e2e::logStart(params);
     DWORD code = kInstallAlreadyRunning;
     if (listedAsFailing(params))
         code = kInstallFailure;
     else if (!installerBusy())
         code = runRealInstaller(params);
+    e2e::logEnd();
     e2e::logTimes("msiexec", start);
     return static_cast<int>(code);
 }
