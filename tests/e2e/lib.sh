@@ -600,6 +600,17 @@ expect_plan_is_run() {
     if [ "$from" != 999999 ]; then echo "# the plan's exit code $planned_exit follows a waived step: not compared"
     elif [ "$planned_exit" = "$KV_EXIT" ]; then pass "the plan's exit code is the run's: $KV_EXIT"
     else fail "the plan's exit code $planned_exit is the run's $KV_EXIT"; fi
+
+    # The compliance check after the run answers 0 exactly when the run left
+    # nothing of the family (0, or 3010: removed, a restart completes it), and
+    # meets the error the run met.
+    local line code want=1
+    timeout 120 "$WINE" "$(winpath "$KORVALEND_BUILD/korvalend-plan.exe")" --check >"$RUN/check.out" 2>&1
+    code=$?
+    line=$(tr -d '\r' <"$RUN/check.out")
+    case $KV_EXIT in 0 | 3010) want=0 ;; 217) want=217 ;; esac
+    if [ "$code" = "$want" ]; then pass "--check after the run answers $code: $line"
+    else fail "--check after the run answers $code, expected $want: $line"; fi
 }
 
 # --- checks ------------------------------------------------------------------

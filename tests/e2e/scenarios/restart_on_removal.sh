@@ -8,6 +8,7 @@ add_bystanders
 snapshot before
 expect_suite_installed before
 
+waive_plan_step run "/x$SUITE_CODE" "the installer's own answer (3010), which the plan takes to be 0"
 run_korvalend
 snapshot after
 expect_exit 3010
