@@ -1,7 +1,5 @@
 #include "korvalend/registered.h"
 
-#include <array>
-
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "platform/environment.h"
@@ -20,16 +18,6 @@ const std::string SLOCALSYSTEM = "S-1-5-18";
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The word follows in UPPERREST: after a blank, before a blank, "(" or the end.
-bool hasWord(const std::string& upperRest, const std::string& word) {
-    for (std::size_t at = upperRest.find(" " + word); at != std::string::npos;
-         at = upperRest.find(" " + word, at + 1)) {
-        const std::size_t end = at + 1 + word.size();
-        if (end == upperRest.size() || upperRest[end] == ' ' || upperRest[end] == '(') return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 TFamilyName FAMILYNAME(const std::string& displayName) {
@@ -46,7 +34,7 @@ TFamilyName FAMILYNAME(const std::string& displayName) {
     out.family = family;
     if (upperRest.starts_with(" HELP PACK (")) out.kind = TFamilyKind::HelpPack;
     else if (upperRest.starts_with(" LANGUAGE PACK (")) out.kind = TFamilyKind::LanguagePack;
-    else if (hasWord(upperRest, "SDK")) return TFamilyName{};  // a kit for developers, not the suite
+    else if (HASWORD(upperRest, "SDK")) return TFamilyName{};  // a kit for developers, not the suite
     else out.kind = TFamilyKind::Suite;  // with a tag ("(x64)") or named with more words, as the resolution takes it
     if (out.kind != TFamilyKind::Suite) out.suite = displayName.substr(0, i);
     return out;

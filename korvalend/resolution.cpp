@@ -39,8 +39,9 @@ bool isVersionOnly(const std::string& rest, const std::string& key) {
     return true;
 }
 
-// The word follows in UPPERREST: after a blank, before a blank, "(" or the end.
-bool hasWord(const std::string& upperRest, const std::string& word) {
+}  // namespace
+
+bool HASWORD(const std::string& upperRest, const std::string& word) {
     for (std::size_t at = upperRest.find(" " + word); at != std::string::npos;
          at = upperRest.find(" " + word, at + 1)) {
         const std::size_t end = at + 1 + word.size();
@@ -48,6 +49,8 @@ bool hasWord(const std::string& upperRest, const std::string& word) {
     }
     return false;
 }
+
+namespace {
 
 std::string withoutTrailingBlanks(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
@@ -77,7 +80,7 @@ TSuiteEntry SUITEENTRYKIND(const std::string& displayName, const std::string& SV
     if (upperRest.find(" HELP PACK (") != std::string::npos) return TSuiteEntry::HelpPack;
     if (upperRest.find(" LANGUAGE PACK (") != std::string::npos) return TSuiteEntry::LanguagePack;
     if (isVersionOnly(rest, SVERSOOO)) return TSuiteEntry::Suite;
-    if (hasWord(upperRest, "SDK")) return TSuiteEntry::Sdk;
+    if (HASWORD(upperRest, "SDK")) return TSuiteEntry::Sdk;
     return TSuiteEntry::SuiteOtherwise;
 }
 

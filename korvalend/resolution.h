@@ -38,6 +38,9 @@ enum class TSuiteEntry {
     Extension,       // begins with the whole name "LibreOffice Extension" or "Collabora Extension", whatever the key
 };
 [[nodiscard]] TSuiteEntry SUITEENTRYKIND(const std::string& displayName, const std::string& SVERSOOO);
+// WORD follows in UPPERREST (upper case): after a blank, before a blank, "(" or
+// the end ("SDK" in " SDK (x64)").
+[[nodiscard]] bool HASWORD(const std::string& upperRest, const std::string& word);
 
 // The install locations recorded below VENDORKEY in VIEW, the one the
 // removal takes first first: the folders that hold program\bootstrap.ini,
