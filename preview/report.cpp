@@ -27,7 +27,6 @@ public:
     }
     void waits(const std::string& what) override { add(TPlanEvent::Kind::Waits, what, {}); }
     void removes(const TSuiteFacts& suite, int order) override {
-        suites_.push_back(suite);
         report_.suites.push_back(suite);
         add(TPlanEvent::Kind::Found, "suite", ordinal(order) + " to be removed: " + suite.displayName + " (" +
                                                   VIEWNAME(suite.view) + " view) in " + suite.SCHEMOPEN);
@@ -39,7 +38,7 @@ public:
 
     // The suite whose product code an Uninstall entry name is.
     [[nodiscard]] std::optional<platform::plan::Recorder::Suite> suiteOf(const std::string& entry) const {
-        for (const TSuiteFacts& s : suites_)
+        for (const TSuiteFacts& s : report_.suites)
             if (fonction::STRUPPER(entry) == fonction::STRUPPER(s.SPRODUCTCODE))
                 return platform::plan::Recorder::Suite{s.SCHEMOPEN, s.view == TRegistryView::Wow32};
         return std::nullopt;
@@ -74,7 +73,6 @@ private:
         return std::to_string(n) + suffix;
     }
     TPlanReport& report_;
-    std::vector<TSuiteFacts> suites_;
 };
 
 // Installs the collector for one run and takes it away on every way out.

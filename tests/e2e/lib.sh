@@ -831,15 +831,23 @@ finish() {
     return 0
 }
 
-# uninstall_suite_alone [ARG...]: runs the program, takes the snapshot
-# "after" and checks that it ended with 0 after uninstalling the suite alone.
-uninstall_suite_alone() {
-    run_korvalend "$@"
+# uninstall_in_order CODE...: runs the program (no argument), takes the
+# snapshot "after" and checks that it ended with 0 after the installer
+# uninstalled these products, in this order, each gone from both registry
+# views.
+uninstall_in_order() {
+    run_korvalend
     snapshot after
     expect_exit 0
-    expect_installer_calls <<<"/passive /norestart /x$SUITE_CODE"
-    expect_no_key after "$SUITE_UNINSTALL\\$SUITE_CODE"
+    printf '/passive /norestart /x%s\n' "$@" | expect_installer_calls
+    local code
+    for code in "$@"; do
+        expect_no_key after "$UNINSTALL\\$code"
+        expect_no_key after "$UNINSTALL32\\$code"
+    done
 }
+# uninstall_suite_alone: the same for the suite without packs.
+uninstall_suite_alone() { uninstall_in_order "$SUITE_CODE"; }
 
 # A distribution with no extras: its own vendor key, product key and AppID
 # text, and the suite alone is uninstalled.

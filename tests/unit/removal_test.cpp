@@ -404,15 +404,6 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
     }
 }
 
-TEST(Resolution, AVendorKeyThatRecordsNothingDoesNotHideTheNext) {
-    // A key left behind by an earlier removal comes first in the order.
-    SuiteMachine s("SOFTWARE\\Collabora\\Collabora Office");
-    s.m.registry.addKey(Root::LocalMachine, "SOFTWARE\\MimO\\LibreOffice\\7.6");
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.first().vendorKey, korvalend::SPATH_LIBO_COLLABORA);
-    EXPECT_EQ(s.launches(), (Lines{kMsi + "/passive /norestart /x" + kSuiteCode}));
-}
-
 TEST(Resolution, EachDistributionsVendorKeyIsFound) {
     for (const char* vendor : {"SOFTWARE\\The Document Foundation\\LibreOffice", "SOFTWARE\\MimO\\LibreOffice",
                                "SOFTWARE\\Collabora\\Collabora Office", "SOFTWARE\\allotropia software GmbH\\ZetaOffice"}) {

@@ -11,20 +11,13 @@ snapshot before
 expect_suite_installed before
 expect_key before "$UNINSTALL\\$HELP_CODE"
 
-run_korvalend
-snapshot after
-expect_exit 0
-expect_installer_calls <<EOF2
-/passive /norestart /x$HELP_CODE
-/passive /norestart /x$SUITE_CODE
-EOF2
+uninstall_in_order "$HELP_CODE" "$SUITE_CODE"
 expect_events <<EOF2
 extension CollaboraExtTemplates /verysilent | soffice.bin gone
 msiexec /passive /norestart /x$HELP_CODE | soffice.bin gone
 msiexec /passive /norestart /x$SUITE_CODE | soffice.bin gone
 EOF2
 expect_suite_removed after
-expect_no_key after "$UNINSTALL\\$HELP_CODE"
 expect_no_key after "$UNINSTALL\\CollaboraExtTemplates"
 expect_bystanders_kept
 expect_trash_only_suite

@@ -13,15 +13,6 @@ expect_key before "$UNINSTALL\\$HELP_GERMAN_CODE"
 check "help packs' entries sort before the suite's, the German one first" \
     test "$HELP_GERMAN_CODE" \< "$HELP_CODE" -a "$HELP_CODE" \< "$SUITE_CODE"
 
-run_korvalend
-snapshot after
-expect_exit 0
-expect_installer_calls <<EOF2
-/passive /norestart /x$HELP_CODE
-/passive /norestart /x$HELP_GERMAN_CODE
-/passive /norestart /x$SUITE_CODE
-EOF2
+uninstall_in_order "$HELP_CODE" "$HELP_GERMAN_CODE" "$SUITE_CODE"
 expect_suite_removed after
-expect_no_key after "$UNINSTALL\\$HELP_CODE"
-expect_no_key after "$UNINSTALL\\$HELP_GERMAN_CODE"
 expect_trash_only_suite

@@ -11,13 +11,6 @@ EOF2
 snapshot before
 expect_key before "$UNINSTALL\\$HELP_CODE"
 
-run_korvalend
-snapshot after
-expect_exit 0
-expect_installer_calls <<EOF2
-/passive /norestart /x$HELP_CODE
-/passive /norestart /x$SUITE_CODE
-EOF2
-expect_no_key after "$UNINSTALL\\$HELP_CODE"
+uninstall_in_order "$HELP_CODE" "$SUITE_CODE"
 expect_suite_removed after
 expect_trash_only_suite

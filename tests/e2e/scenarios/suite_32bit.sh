@@ -13,14 +13,7 @@ expect_key before "$UNINSTALL32\\$HELP_CODE"
 expect_no_key before "$UNINSTALL\\$SUITE_CODE"
 check "installed in Program Files (x86)" test -f "$C/Program Files (x86)/LibreOffice/program/bootstrap.ini"
 
-run_korvalend
-snapshot after
-expect_exit 0
-expect_installer_calls <<EOF2
-/passive /norestart /x$HELP_CODE
-/passive /norestart /x$SUITE_CODE
-EOF2
-expect_no_key after "$UNINSTALL32\\$HELP_CODE"
+uninstall_in_order "$HELP_CODE" "$SUITE_CODE"
 expect_suite_removed after
 expect_bystanders_kept
 expect_trash_only_suite

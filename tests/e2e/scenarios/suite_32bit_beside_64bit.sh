@@ -11,14 +11,7 @@ snapshot before
 expect_key before "$UNINSTALL\\$CODE64"
 expect_key before "$UNINSTALL32\\$SUITE_CODE"
 
-run_korvalend
-snapshot after
-expect_exit 0
-expect_installer_calls <<EOF2
-/passive /norestart /x$CODE64
-/passive /norestart /x$SUITE_CODE
-EOF2
-expect_no_key after "$UNINSTALL\\$CODE64"
+uninstall_in_order "$CODE64" "$SUITE_CODE"
 expect_no_file "$DIR64"
 expect_trashed "$DIR64"
 expect_suite_files_removed after
