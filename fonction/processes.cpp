@@ -1,8 +1,10 @@
 #include "fonction/processes.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "fonction/dbcs.h"
+#include "fonction/strings.h"
 
 namespace fonction {
 
@@ -17,11 +19,7 @@ std::string imageFileNamePart(const std::string& name) {
     return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 
-std::string imageNameUpper(std::string name) {
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return name;
-}
+std::string imageNameUpper(std::string name) { return ASCIIUPPER(std::move(name)); }
 
 void WALKPROCESSES(const std::function<void(const platform::ProcessEntry32&)>& VISIT) {
     platform::UniqueSnapshot FSNAPSHOTHANDLE = platform::createToolhelp32Snapshot(platform::kTh32csSnapProcess, 0);

@@ -39,6 +39,26 @@ std::map<std::string, std::string>& resourceTable() {
 
 const TANSICASEMAP& ANSICASEMAP = caseMap();
 
+namespace {
+char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+}  // namespace
+
+std::string ASCIIUPPER(std::string S) {
+    for (char& c : S) c = asciiUpper(c);
+    return S;
+}
+
+bool STARTSWITHASCIICASELESS(std::string_view A, std::string_view B) {
+    if (A.size() < B.size()) return false;
+    for (std::size_t i = 0; i < B.size(); ++i)
+        if (asciiUpper(A[i]) != asciiUpper(B[i])) return false;
+    return true;
+}
+
+bool EQUALSASCIICASELESS(std::string_view A, std::string_view B) {
+    return A.size() == B.size() && STARTSWITHASCIICASELESS(A, B);
+}
+
 std::string LOADRESSTRING(const TRESOURCESTRING& RES) {
     const auto& table = resourceTable();
     const auto it = table.find(RES.key);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/exception.h"
 #include "platform/tstrings.h"
@@ -59,6 +60,14 @@ void RESETRESSTRINGS();
 void STRCASE(std::string& S, int64_t OFFSET);
 void STRUPPERINPLACE(std::string& S);
 [[nodiscard]] std::string STRUPPER(const std::string& S);
+
+// ASCII a-z to A-Z; every other byte, letters outside ASCII included, kept:
+// the folding of names that must not follow the code page (process images,
+// INI sections and keys, the AppID's product, the families' names).
+[[nodiscard]] std::string ASCIIUPPER(std::string S);
+// A's first |B| bytes equal B with only ASCII a-z folded; a shorter A never does.
+[[nodiscard]] bool STARTSWITHASCIICASELESS(std::string_view A, std::string_view B);
+[[nodiscard]] bool EQUALSASCIICASELESS(std::string_view A, std::string_view B);
 
 // Case-insensitive (ANSI upper case) search over the full length.
 [[nodiscard]] int64_t STRIPOS(const std::string& SUBSTR, const std::string& S);

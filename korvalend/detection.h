@@ -13,7 +13,4 @@ inline const std::string SAPPID_KEY = "Appid\\{82154420-0FBF-11d4-8313-005004526
 // The automation ProgID resolves, and the AppID names one of the products.
 [[nodiscard]] bool ISLIBREOFFICEINSTALL();
 
-// Compares a's first |b| bytes with b, folding only ASCII a-z.
-[[nodiscard]] bool startsWithAsciiCaseless(const std::string& a, const std::string& b);
-
 }  // namespace korvalend

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "korvalend/detection.h"
+#include "fonction/strings.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -79,9 +79,6 @@ std::string_view strip(std::string_view s) {
     return s;
 }
 
-bool equalsAsciiCaseless(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && startsWithAsciiCaseless(std::string(a), std::string(b));
-}
 
 }  // namespace
 
@@ -109,13 +106,13 @@ std::string INIVALUE(const std::string& text, const std::string& SECTION, const 
         if (line.empty() || line.front() == ';') continue;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             if (inSection) break;  // only the first section of that name counts
-            inSection = equalsAsciiCaseless(line.substr(1, line.size() - 2), SECTION);
+            inSection = fonction::EQUALSASCIICASELESS(line.substr(1, line.size() - 2), SECTION);
             continue;
         }
         if (!inSection) continue;
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        if (!equalsAsciiCaseless(strip(line.substr(0, eq)), KEY)) continue;
+        if (!fonction::EQUALSASCIICASELESS(strip(line.substr(0, eq)), KEY)) continue;
         std::string_view value = strip(line.substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
             value = value.substr(1, value.size() - 2);

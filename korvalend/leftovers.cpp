@@ -5,6 +5,7 @@
 
 #include "fonction/deltree.h"
 #include "fonction/folders.h"
+#include "korvalend/family.h"
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
 #include "korvalend/resolution.h"

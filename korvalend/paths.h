@@ -1,10 +1,21 @@
-// Small path tests the removal shares: joining a name to a folder and asking
-// the file system what a path is.
+// Paths as the removal reads them: split into root and components, a name
+// joined to a folder, and what the file system says a path is.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace korvalend {
+
+// A folder path split into its parts: the root ("C:" or "\\server\share")
+// and the components below it. Empty root when the path is not an absolute
+// drive or UNC path. Double-byte characters of the system code page are
+// stepped over: a second byte 0x5C separates nothing.
+struct FolderPath {
+    std::string root;
+    std::vector<std::string> components;
+};
+[[nodiscard]] FolderPath SPLITFOLDERPATH(const std::string& path);
 
 // The folder, with a backslash appended unless it already ends with one
 // (either kind, as a character of its own), followed by NAME.

@@ -16,37 +16,13 @@ const std::string SPROFILELIST = "\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVers
 // the Uninstall key.
 const std::string SLOCALSYSTEM = "S-1-5-18";
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
-
-TFamilyName FAMILYNAME(const std::string& displayName) {
-    TFamilyName out;
-    const std::string family = FAMILYOF(displayName);
-    if (family.empty()) return out;
-    // The family, a blank and a version: digits and dots, a digit first.
-    std::size_t i = family.size();
-    if (i + 1 >= displayName.size() || displayName[i] != ' ' || !isDigit(displayName[i + 1])) return out;
-    for (++i; i < displayName.size() && (isDigit(displayName[i]) || displayName[i] == '.'); ++i) {
-    }
-    const std::string rest = displayName.substr(i);
-    const std::string upperRest = platform::charUpperBuffA(rest);
-    out.family = family;
-    if (upperRest.starts_with(" HELP PACK (")) out.kind = TFamilyKind::HelpPack;
-    else if (upperRest.starts_with(" LANGUAGE PACK (")) out.kind = TFamilyKind::LanguagePack;
-    else if (HASWORD(upperRest, "SDK")) return TFamilyName{};  // a kit for developers, not the suite
-    else out.kind = TFamilyKind::Suite;  // with a tag ("(x64)") or named with more words, as the resolution takes it
-    if (out.kind != TFamilyKind::Suite) out.suite = displayName.substr(0, i);
-    return out;
-}
 
 std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY) {
     std::vector<TRegisteredEntry> out;
     // A product key of no family still names its suite's own entries.
     const auto ofTheKey = [&PRODUCTKEY](const std::string& text) {
-        if (PRODUCTKEY.empty()) return false;
-        const TSuiteEntry kind = SUITEENTRYKIND(text, PRODUCTKEY);
-        return kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise;
+        return !PRODUCTKEY.empty() && ISNAMEDASSUITE(text, PRODUCTKEY);
     };
     const auto wanted = [&](const std::string& text) {
         return FAMILYNAME(text).kind != TFamilyKind::None || ofTheKey(text);
@@ -62,9 +38,7 @@ std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY) {
 }
 
 bool ISSUITEOF(const TRegisteredEntry& entry, const std::string& PRODUCTKEY) {
-    if (entry.what.kind != TFamilyKind::Suite) return false;
-    const TSuiteEntry kind = SUITEENTRYKIND(entry.displayName, PRODUCTKEY);
-    return kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise;
+    return entry.what.kind == TFamilyKind::Suite && ISNAMEDASSUITE(entry.displayName, PRODUCTKEY);
 }
 
 std::vector<TPerUserInstall> PERUSERINSTALLS() {

@@ -7,26 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "korvalend/safety.h"
+#include "korvalend/family.h"
 #include "korvalend/suite.h"
 
 namespace korvalend {
-
-// What a display name is to the family.
-enum class TFamilyKind {
-    None,
-    // A family, a blank, a version and anything but a pack's or an SDK's
-    // words: "LibreOffice 7.6.4.1", "Collabora Office 24.04.5.2 (x64)".
-    Suite,
-    HelpPack,      // "LibreOffice 7.6 Help Pack (French)"
-    LanguagePack,  // "LibreOffice 7.6 Language Pack (German)"
-};
-struct TFamilyName {
-    TFamilyKind kind = TFamilyKind::None;
-    std::string family;  // SFAMILY_*: the MimO build registers as LibreOffice
-    std::string suite;   // a pack's suite: what comes before " Help Pack (" or " Language Pack ("
-};
-[[nodiscard]] TFamilyName FAMILYNAME(const std::string& displayName);
 
 struct TRegisteredEntry {
     TRegistryView view = TRegistryView::Native;

@@ -7,6 +7,7 @@
 #include "fonction/folders.h"
 #include "fonction/launch.h"
 #include "fonction/strings.h"
+#include "korvalend/family.h"
 #include "korvalend/globals.h"
 #include "korvalend/leftovers.h"
 #include "korvalend/observer.h"
@@ -257,10 +258,7 @@ bool removeParts(const TOthers& others, TRemovalRun& run) {
 bool stillRegistered(const TInstallerFailure& target) {
     if (CHERCHE_CLE_EXIST(SUNINSTALL_KEY + target.entry, target.view)) return true;
     if (target.productKey.empty()) return false;
-    const auto isSuite = [&](const std::string& text) {
-        const TSuiteEntry kind = SUITEENTRYKIND(text, target.productKey);
-        return kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise;
-    };
+    const auto isSuite = [&](const std::string& text) { return ISNAMEDASSUITE(text, target.productKey); };
     bool found = false;
     WALKUNINSTALLENTRIES("DisplayName", isSuite, [&](const TUninstallEntry& e) {
         found = e.error == nullptr;  // an unrelated broken entry is passed over

@@ -17,7 +17,6 @@
 namespace korvalend {
 
 inline const std::string SUNINSTALL_KEY = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-inline const std::string SHELP_PACK_SUFFIX = " Help Pack (French)";
 inline const std::string SINSTALLER = "Msiexec.exe";
 // The Windows Installer's execution mutex; "Global\" reaches the service's
 // from any session.

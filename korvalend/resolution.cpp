@@ -18,40 +18,6 @@
 namespace korvalend {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isTagChar(char c) {
-    return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
-}
-
-// REST, what follows the key, is nothing but version digits and dots (after a
-// blank, unless the key ends inside the version: "LibreOffice 7.6" + ".4.1"),
-// then at most an architecture tag: " (x64)".
-bool isVersionOnly(const std::string& rest, const std::string& key) {
-    std::size_t i = 0;
-    const bool keyEndsInVersion = !key.empty() && isDigit(key.back());
-    if (!keyEndsInVersion && rest.size() >= 2 && rest[0] == ' ' && isDigit(rest[1])) i = 1;
-    if (keyEndsInVersion || i == 1)
-        while (i < rest.size() && (isDigit(rest[i]) || rest[i] == '.')) ++i;
-    if (i == rest.size()) return true;
-    if (rest.compare(i, 2, " (") != 0 || rest.back() != ')' || rest.size() - i < 4) return false;
-    for (std::size_t t = i + 2; t + 1 < rest.size(); ++t)
-        if (!isTagChar(rest[t])) return false;
-    return true;
-}
-
-}  // namespace
-
-bool HASWORD(const std::string& upperRest, const std::string& word) {
-    for (std::size_t at = upperRest.find(" " + word); at != std::string::npos;
-         at = upperRest.find(" " + word, at + 1)) {
-        const std::size_t end = at + 1 + word.size();
-        if (end == upperRest.size() || upperRest[end] == ' ' || upperRest[end] == '(') return true;
-    }
-    return false;
-}
-
-namespace {
-
 std::string withoutTrailingBlanks(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
     return s;
@@ -66,23 +32,6 @@ std::string asFolder(std::string location) {
 }
 
 }  // namespace
-
-TSuiteEntry SUITEENTRYKIND(const std::string& displayName, const std::string& SVERSOOO) {
-    // "LibreOffice ExtensionManager" would be another program.
-    for (const std::string* family : {&SEXTENSION_LIBREOFFICE, &SEXTENSION_COLLABORA})
-        if (BEGINSWITHWHOLENAME(displayName, *family)) return TSuiteEntry::Extension;
-    const std::string upper = platform::charUpperBuffA(displayName);
-    if (!upper.starts_with(platform::charUpperBuffA(SVERSOOO))) return TSuiteEntry::Unrelated;
-    const std::string rest = displayName.substr(SVERSOOO.size());
-    // "LibreOfficeDev 24.8" is another product for the key "LibreOffice".
-    if (!rest.empty() && rest[0] != ' ' && rest[0] != '.' && !isDigit(rest[0])) return TSuiteEntry::Unrelated;
-    const std::string upperRest = upper.substr(SVERSOOO.size());
-    if (upperRest.find(" HELP PACK (") != std::string::npos) return TSuiteEntry::HelpPack;
-    if (upperRest.find(" LANGUAGE PACK (") != std::string::npos) return TSuiteEntry::LanguagePack;
-    if (isVersionOnly(rest, SVERSOOO)) return TSuiteEntry::Suite;
-    if (HASWORD(upperRest, "SDK")) return TSuiteEntry::Sdk;
-    return TSuiteEntry::SuiteOtherwise;
-}
 
 std::vector<std::string> INSTALLLOCATIONS(const std::string& VENDORKEY, TRegistryView VIEW) {
     std::vector<std::string> withBootstrap;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "korvalend/family.h"
 #include "korvalend/suite.h"
 
 namespace korvalend {
@@ -22,25 +23,6 @@ inline const std::string SBOOTSTRAP_INI = "PROGRAM\\bootstrap.ini";
 inline const std::string SPRODUCTCODE_MARKER = "MsiExec.exe /I";
 // A package that cannot be modified records its removal instead.
 inline const std::string SPRODUCTCODE_REMOVAL_MARKER = "MsiExec.exe /X";
-// Display names of the family's extension packages begin so.
-inline const std::string SEXTENSION_LIBREOFFICE = "LibreOffice Extension";
-inline const std::string SEXTENSION_COLLABORA = "Collabora Extension";
-
-// What an Uninstall entry is to the suite whose product key is SVERSOOO, by
-// its display name (letters compared with the ANSI upper-casing).
-enum class TSuiteEntry {
-    Unrelated,       // does not begin with the key followed by a blank, a digit, a dot or nothing
-    Suite,           // the key, then nothing but the version and an optional tag: "LibreOffice 7.6.4.1 (x64)"
-    SuiteOtherwise,  // continues the key and is none of the kinds below: the suite named with more words
-    HelpPack,        // " Help Pack (" follows the key: "LibreOffice 7.6 Help Pack (German)"
-    LanguagePack,    // " Language Pack (" follows the key
-    Sdk,             // the word "SDK" follows the key
-    Extension,       // begins with the whole name "LibreOffice Extension" or "Collabora Extension", whatever the key
-};
-[[nodiscard]] TSuiteEntry SUITEENTRYKIND(const std::string& displayName, const std::string& SVERSOOO);
-// WORD follows in UPPERREST (upper case): after a blank, before a blank, "(" or
-// the end ("SDK" in " SDK (x64)").
-[[nodiscard]] bool HASWORD(const std::string& upperRest, const std::string& word);
 
 // The install locations recorded below VENDORKEY in VIEW, the one the
 // removal takes first first: the folders that hold program\bootstrap.ini,

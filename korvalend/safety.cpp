@@ -4,7 +4,7 @@
 
 #include "fonction/dbcs.h"
 #include "fonction/folders.h"
-#include "korvalend/detection.h"
+#include "korvalend/family.h"
 #include "platform/environment.h"
 #include "platform/folders.h"
 #include "platform/text.h"
@@ -13,10 +13,6 @@
 
 namespace korvalend {
 namespace {
-
-constexpr std::string_view kSeparators = "\\/";
-
-bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // A path reduced to what comparisons need: the upper-cased root and
 // components, a trailing separator dropped (it names the same folder).
@@ -93,26 +89,6 @@ const char* REFUSALREASON(TREFUSAL reason) {
     return "";
 }
 
-FolderPath SPLITFOLDERPATH(const std::string& path) {
-    FolderPath out;
-    auto sepAt = [&path](std::size_t i) { return fonction::ISDELIMITERAT(path, i, kSeparators); };
-    if (path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && sepAt(2)) {
-        out.root = path.substr(0, 2);
-        if (path.size() > 3) out.components = fonction::SPLITCOMPONENTS(path.substr(3), kSeparators);
-        return out;
-    }
-    if (path.size() >= 2 && sepAt(0) && sepAt(1)) {
-        // \\server\share\...; the \\?\ and \\.\ device forms are not folders we accept.
-        const std::vector<std::string> parts = fonction::SPLITCOMPONENTS(path.substr(2), kSeparators);
-        if (parts.size() < 2 || parts[0].empty() || parts[1].empty() || parts[0] == "?" || parts[0] == ".")
-            return out;
-        out.root = "\\\\" + parts[0] + "\\" + parts[1];
-        out.components.assign(parts.begin() + 2, parts.end());
-        return out;
-    }
-    return out;  // relative, drive-relative ("C:x") or rooted without a drive ("\x")
-}
-
 TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protectedFolders, bool itself) {
     // A NUL would end the shell's double-NUL list early and name a second path.
     if (folder.find('\0') != std::string::npos || folder.find_first_of("*?") != std::string::npos)
@@ -179,19 +155,6 @@ bool ISPLAINFILENAME(const std::string& name) {
         if ((digit >= u'0' && digit <= u'9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3) return false;
     }
     return true;
-}
-
-bool BEGINSWITHWHOLENAME(const std::string& name, const std::string& whole) {
-    if (!startsWithAsciiCaseless(name, whole)) return false;
-    // WHOLE is ASCII, so the byte after it begins a character.
-    const char next = name.size() > whole.size() ? name[whole.size()] : ' ';
-    return next == ' ' || next == '(' || (next >= '0' && next <= '9');
-}
-
-std::string FAMILYOF(const std::string& name) {
-    for (const std::string* family : {&SFAMILY_LIBREOFFICE, &SFAMILY_COLLABORA, &SFAMILY_ZETAOFFICE})
-        if (BEGINSWITHWHOLENAME(name, *family)) return *family;
-    return {};
 }
 
 TREFUSAL PRODUCTKEYREFUSAL(const std::string& productKey) {

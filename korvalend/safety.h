@@ -7,17 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace korvalend {
+#include "korvalend/paths.h"
 
-// A folder path split into its parts: the root ("C:" or "\\server\share")
-// and the components below it. Empty root when the path is not an absolute
-// drive or UNC path. Double-byte characters of the system code page are
-// stepped over: a second byte 0x5C separates nothing.
-struct FolderPath {
-    std::string root;
-    std::vector<std::string> components;
-};
-[[nodiscard]] FolderPath SPLITFOLDERPATH(const std::string& path);
+namespace korvalend {
 
 // Why something is kept. Each reason is a short predicate of the path or name
 // it concerns ("C:\Program Files is a well-known folder").
@@ -76,22 +68,6 @@ struct ProtectedFolders {
 // dot or blank, and not a reserved device name (CON, NUL, COM1, LPT1...).
 [[nodiscard]] bool ISPLAINFILENAME(const std::string& name);
 
-// NAME begins with the whole name WHOLE, ASCII case ignored: WHOLE is followed
-// by a blank, a digit, "(" or the end of NAME ("LibreOffice 7.6",
-// "LibreOffice(x64)", "LibreOffice"; not "LibreOfficeDev 24.8").
-[[nodiscard]] bool BEGINSWITHWHOLENAME(const std::string& name, const std::string& whole);
-
-// The families, by their whole names. LibreOfficeDev is none of them.
-inline const std::string SFAMILY_LIBREOFFICE = "LibreOffice";
-inline const std::string SFAMILY_COLLABORA = "Collabora Office";
-inline const std::string SFAMILY_ZETAOFFICE = "ZetaOffice";
-
-// The family a name belongs to: "LibreOffice", "Collabora Office" or
-// "ZetaOffice" when the name begins with that whole name (BEGINSWITHWHOLENAME),
-// "" for none ("LibreOfficeDev 24.8", "Collabora 24", "OpenOffice"). The one
-// test by which the removal tells a family by a name (the product key, a
-// Startup shortcut's name before ".lnk", a display name).
-[[nodiscard]] std::string FAMILYOF(const std::string& name);
 // The product key may name the desktop shortcut and the Start-menu folder:
 // it has a family (FAMILYOF) and is a plain file name.
 [[nodiscard]] TREFUSAL PRODUCTKEYREFUSAL(const std::string& productKey);

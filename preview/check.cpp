@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "fonction/strings.h"
+#include "korvalend/family.h"
 #include "korvalend/detection.h"
 #include "korvalend/program.h"
 #include "korvalend/registered.h"

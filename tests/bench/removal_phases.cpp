@@ -14,6 +14,7 @@
 
 #include "fonction/deltree.h"
 #include "fonction/launch.h"
+#include "korvalend/family.h"
 #include "korvalend/console_probe.h"
 #include "korvalend/detection.h"
 #include "korvalend/process_lookup.h"

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "fonction/strings.h"
 #include "korvalend/detection.h"
 #include "korvalend/globals.h"
 #include "korvalend/program.h"
@@ -139,7 +140,7 @@ TEST_F(DetectionTest, ProductNameComparedWithAsciiFoldingOnly) {
         {"\x9A", "\x8A", false},    {"\xFF", "\x9F", false},   {std::string("a\0", 2), std::string("A\0", 2), true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(korvalend::startsWithAsciiCaseless(c.value, c.prefix), c.match) << c.value << " / " << c.prefix;
+        EXPECT_EQ(fonction::STARTSWITHASCIICASELESS(c.value, c.prefix), c.match) << c.value << " / " << c.prefix;
 }
 
 TEST_F(DetectionTest, NonStringAppIdEndsTheRunWith217AndAnErrorBox) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fonction/dbcs.h"
+#include "korvalend/family.h"
 #include "korvalend/globals.h"
 #include "korvalend/observer.h"
 #include "korvalend/program.h"

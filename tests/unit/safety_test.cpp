@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "korvalend/family.h"
 #include "korvalend/safety.h"
 #include "platform/sim/machine.h"
 #include "platform/wintypes.h"
