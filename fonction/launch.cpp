@@ -1,6 +1,7 @@
 #include "fonction/launch.h"
 
 #include "platform/console.h"
+#include "platform/files.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
 #include "platform/sync.h"
@@ -51,7 +52,10 @@ TLaunchOutcome SHELLEXECANDWAITFOR(const std::string& FILENAME, const std::strin
     SEI.lpDirectory = PCHARORNIL(DIRECTORY);
 
     TLaunchOutcome outcome;
-    if (platform::shellExecuteExA(SEI) == 0) return outcome;
+    if (platform::shellExecuteExA(SEI) == 0) {
+        outcome.error = platform::getLastError();
+        return outcome;
+    }
     outcome.kind = TLaunchOutcome::Kind::Ended;
     // Owned from here on, so it is closed on every way out.
     platform::UniqueProcess process(SEI.hProcess);

@@ -1,6 +1,8 @@
 // Launch a command through the shell and wait for it to end, keeping the
 // calling thread's message queue served meanwhile; wait until nobody owns a
-// named mutex.
+// named mutex. The run launches with SHELLEXECANDWAITFOR, which tells how the
+// launch ended; it no longer calls SHELLEXECANDWAIT or SHELLEXECANDWAITCODE,
+// kept for their interface.
 #pragma once
 
 #include <cstddef>
@@ -48,6 +50,7 @@ struct TLaunchOutcome {
     Kind kind = Kind::NotStarted;
     uint32_t exitCode = 0;  // Ended: the child's code, 0 when none can be had
     uint64_t waitedMs = 0;  // what the wait took, the input-idle wait included
+    int32_t error = 0;      // NotStarted: the shell's error code
 };
 inline constexpr uint64_t kNoTimeLimit = UINT64_MAX;
 // SHELLEXECANDWAITCODE that stops waiting after LIMITMS (the input-idle wait

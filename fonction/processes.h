@@ -1,5 +1,7 @@
 // Termination of running processes by image name, and the name rules that
-// the process lookups share.
+// the process lookups share. The run ends only the suite's own processes
+// (korvalend's CLOSESUITEPROCESSES, over WALKPROCESSES); it no longer calls
+// CLOSEPROCCESSUS, which ends every process of a name, kept for its interface.
 #pragma once
 
 #include <cstdint>

@@ -20,11 +20,11 @@ bool TESTLIBREOFFICE(const std::string& SLIBO) {
 
 bool ISLIBREOFFICEINSTALL() {
     if (!fonction::PROGIDEXISTS(SPROGID_SERVICEMANAGER)) {
-        REMOVALOBSERVER().skipped("detection", "the ProgID com.sun.star.ServiceManager.1 is not registered");
+        REMOVALOBSERVER().skipped("detection", TSKIP::NOPROGID);
         return false;
     }
     if (TESTLIBREOFFICE("LibreOffice") || TESTLIBREOFFICE("Collabora") || TESTLIBREOFFICE("ZetaOffice")) return true;
-    REMOVALOBSERVER().skipped("detection", "the AppID names no LibreOffice, Collabora or ZetaOffice suite");
+    REMOVALOBSERVER().skipped("detection", TSKIP::APPIDNOTFAMILY);
     return false;
 }
 

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "fonction/deltree.h"
 #include "fonction/folders.h"
 #include "korvalend/family.h"
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
+#include "korvalend/reasons.h"
 #include "korvalend/resolution.h"
 #include "korvalend/safety.h"
 #include "platform/files.h"
@@ -39,11 +41,20 @@ const std::array<std::string, 10> SLAYOUT = {
 
 constexpr uint32_t kAllAttributes = 0x1FF;
 
-void keep(const std::string& path, TREFUSAL reason) { REMOVALOBSERVER().kept(path, REFUSALREASON(reason)); }
-void keep(const std::string& path, const std::string& reason) { REMOVALOBSERVER().kept(path, reason); }
-void skip(const std::string& step, const std::string& reason) { REMOVALOBSERVER().skipped(step, reason); }
-void skipForKey(const std::string& step, TREFUSAL reason) {
-    skip(step, std::string("the product key ") + REFUSALREASON(reason));
+void keep(const std::string& path, const TReason& reason) { REMOVALOBSERVER().kept(path, reason); }
+void skip(const std::string& step, const TReason& reason) { REMOVALOBSERVER().skipped(step, reason); }
+void skipForKey(const std::string& step, TREFUSAL reason) { skip(step, TReason(TSKIP::KEYREFUSED, reason)); }
+
+// Sends PATH to the Recycle Bin, a folder with its contents, and tells how it went.
+bool recycle(const std::string& path) {
+    const bool done = fonction::RECYCLEITEM(path);
+    REMOVALOBSERVER().removed(path, TRemoval::Recycled, done);
+    return done;
+}
+bool recycleTree(const std::string& folder) {
+    const bool done = fonction::DELETEDIRECTORY(folder, true);
+    REMOVALOBSERVER().removed(folder, TRemoval::Recycled, done);
+    return done;
 }
 
 // True when the folder or any folder on the way to it is a link or junction:
@@ -86,7 +97,9 @@ void deleteShortcut(const std::string& folder, const std::string& name) {
     const uint32_t attributes = platform::getFileAttributesA(path);
     if (attributes == platform::kInvalidFileAttributes) return;
     if ((attributes & platform::kFileAttributeDirectory) != 0) return keep(path, TREFUSAL::NOTAFILE);
-    if (platform::deleteFileA(path)) return;
+    const bool done = platform::deleteFileA(path);
+    REMOVALOBSERVER().removed(path, TRemoval::Deleted, done);
+    if (done) return;
     keep(path, (attributes & platform::kFileAttributeReadonly) != 0 ? TREFUSAL::READONLY : TREFUSAL::NOTDELETED);
 }
 
@@ -107,20 +120,18 @@ struct TShared {
     }
 };
 
-const std::string SANOTHERSUITE_KEY = "another installed suite has the same product key";
-
 void deleteDesktopShortcuts(const std::string& SVERSOOO, TREFUSAL keyRefusal, const TShared& shared) {
     const std::string desktop = fonction::GETCOMMONDESKTOPDIRECTORYFOLDER();
     // An empty folder would name the root of the current drive.
-    if (desktop.empty()) return skip("desktop shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
-    if (shared.libreOffice) skip("desktop shortcuts of the LibreOffice applications", "a LibreOffice stays installed");
+    if (desktop.empty()) return skip("desktop shortcuts", TREFUSAL::NOFOLDER);
+    if (shared.libreOffice) skip("desktop shortcuts of the LibreOffice applications", TSKIP::LIBREOFFICESTAYS);
     else
         for (const std::string& name : FICHIERS) deleteShortcut(desktop, name);
     if (keyRefusal != TREFUSAL::NONE) skipForKey("desktop shortcut named after the product key", keyRefusal);
-    else if (shared.productKey) skip("desktop shortcut named after the product key", SANOTHERSUITE_KEY);
+    else if (shared.productKey) skip("desktop shortcut named after the product key", TSKIP::SAMEPRODUCTKEY);
     else deleteShortcut(desktop, SVERSOOO + ".lnk");
     if (FAMILYOF(SVERSOOO) != SFAMILY_COLLABORA) return;
-    if (shared.family) return skip("desktop shortcuts of the Collabora Office applications", "a Collabora Office stays installed");
+    if (shared.family) return skip("desktop shortcuts of the Collabora Office applications", TSKIP::COLLABORASTAYS);
     for (const std::string& name : FICHIERS_COLLABORA) deleteShortcut(desktop, name + ".lnk");
 }
 
@@ -129,14 +140,14 @@ void deleteDesktopShortcuts(const std::string& SVERSOOO, TREFUSAL keyRefusal, co
 // "LibreOfficeDev", stays installed and keeps its entry.
 void deleteStartupShortcuts(const std::string& family, const TShared& shared) {
     if (family.empty()) return skipForKey("Startup shortcuts", TREFUSAL::NOTFAMILY);
-    if (shared.family) return skip("Startup shortcuts", "another suite of the family stays installed");
+    if (shared.family) return skip("Startup shortcuts", TSKIP::FAMILYSTAYS);
     const std::string startup = fonction::GETSTARTUPFOLDER();
-    if (startup.empty()) return skip("Startup shortcuts", REFUSALREASON(TREFUSAL::NOFOLDER));
+    if (startup.empty()) return skip("Startup shortcuts", TREFUSAL::NOFOLDER);
     platform::TStringList names;
     // Another account's profile may be closed to this one: that is no empty
     // folder, and a listing that cannot say what it holds takes nothing.
     if (!fonction::BUILDFILELIST(inFolder(startup, "*Office*.lnk"), kAllAttributes, names, false))
-        return isAbsent(startup) ? void() : skip("Startup shortcuts", REFUSALREASON(TREFUSAL::UNREADABLE));
+        return isAbsent(startup) ? void() : skip("Startup shortcuts", TREFUSAL::UNREADABLE);
     for (const std::string& name : names) {
         // The mask leaves ".lnk", in some letter case, at the end of every name.
         if (FAMILYOF(name.substr(0, name.size() - 4)) == family) deleteShortcut(startup, name);
@@ -157,17 +168,17 @@ void recycleWhenEmpty(const std::string& folder, const ProtectedFolders& protect
         return keep(folder, reason);
     // One call on the folder's own path: a wildcard pass over an empty folder
     // fails.
-    if (!fonction::RECYCLEITEM(folder)) keep(folder, TREFUSAL::NOTRECYCLED);
+    if (!recycle(folder)) keep(folder, TREFUSAL::NOTRECYCLED);
 }
 
 // Why the folder stays with another suite: a pack installed in it is still
 // registered, or another vendor key or view records it as the location of a
-// suite that stays. "" when neither.
-std::string heldByOthers(const TSuiteFacts& suite, const std::vector<TRegisteredEntry>& staying) {
+// suite that stays. None when neither.
+std::optional<TReason> heldByOthers(const TSuiteFacts& suite, const std::vector<TRegisteredEntry>& staying) {
     for (const TRegisteredEntry& r : staying) {
         const TSuiteEntry kind = SUITEENTRYKIND(r.displayName, suite.SVERSOOO);
         if (r.view == suite.view && (kind == TSuiteEntry::HelpPack || kind == TSuiteEntry::LanguagePack))
-            return "holds " + r.displayName + ", which is still registered";
+            return TReason(TREFUSAL::HELDBYPACK, r.displayName);
     }
     for (const std::string& vendor : SVENDOR_KEYS) {
         for (const TRegistryView view : kRegistryViews) {
@@ -176,10 +187,10 @@ std::string heldByOthers(const TSuiteFacts& suite, const std::vector<TRegistered
             if (std::find(at.begin(), at.end(), suite.SCHEMOPEN) == at.end()) continue;
             const auto stays = [&](const TRegisteredEntry& r) { return r.view == view && ISSUITEOF(r, suite.SVERSOOO); };
             if (std::any_of(staying.begin(), staying.end(), stays))
-                return std::string("is the install location of the suite of the ") + VIEWNAME(view) + " view, which stays";
+                return TReason(TREFUSAL::HELDBYSUITE, VIEWNAME(view));
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 void recycleInstallFolder(const TSuiteFacts& suite, const std::vector<TRegisteredEntry>& staying,
@@ -189,7 +200,7 @@ void recycleInstallFolder(const TSuiteFacts& suite, const std::vector<TRegistere
     const std::string folder = fonction::PATHREMOVESEPARATOR(SCHEMOPEN);
     if (const TREFUSAL reason = recycleRefusal(folder, protectedFolders, false); reason != TREFUSAL::NONE)
         return keep(folder, reason);
-    if (const std::string held = heldByOthers(suite, staying); !held.empty()) return keep(folder, held);
+    if (const std::optional<TReason> held = heldByOthers(suite, staying)) return keep(folder, *held);
     // In a folder shared with other programs, their share\ or a LICENSE.html
     // bears a name of the layout too: only program\, where the suite's
     // bootstrap.ini was read, is surely the suite's. Leftovers that stay cost
@@ -205,7 +216,7 @@ void recycleInstallFolder(const TSuiteFacts& suite, const std::vector<TRegistere
         // A link named like the layout leads elsewhere: it stays, and so does the folder.
         if ((attributes & platform::kFileAttributeReparsePoint) != 0) keep(path, TREFUSAL::LINK);
         else if (shared && name != "program") keep(path, TREFUSAL::SHAREDFOLDER);
-        else if (!fonction::RECYCLEITEM(path)) keep(path, TREFUSAL::NOTRECYCLED);
+        else if (!recycle(path)) keep(path, TREFUSAL::NOTRECYCLED);
     }
     recycleWhenEmpty(folder, protectedFolders);
 }
@@ -214,16 +225,16 @@ void recycleStartMenuFolder(const std::string& SVERSOOO, TREFUSAL keyRefusal, co
                             const ProtectedFolders& protectedFolders) {
     // A product key such as "Startup" names a folder that is not the suite's.
     if (keyRefusal != TREFUSAL::NONE) return skipForKey("Start-menu folder", keyRefusal);
-    if (shared.productKey) return skip("Start-menu folder", SANOTHERSUITE_KEY);
+    if (shared.productKey) return skip("Start-menu folder", TSKIP::SAMEPRODUCTKEY);
     const std::string programs = fonction::GETCOMMONPROGRAMSFOLDER();
-    if (programs.empty()) return skip("Start-menu folder", REFUSALREASON(TREFUSAL::NOFOLDER));
+    if (programs.empty()) return skip("Start-menu folder", TREFUSAL::NOFOLDER);
     const std::string folder = inFolder(programs, SVERSOOO);
     if (!isDirectory(folder)) return;
     if (const TREFUSAL reason = recycleRefusal(folder, protectedFolders, true); reason != TREFUSAL::NONE)
         return keep(folder, reason);
     platform::TStringList entries;
     const bool empty = listEntries(folder, entries) && entries.count() == 0;
-    const bool recycled = empty ? fonction::RECYCLEITEM(folder) : fonction::DELETEDIRECTORY(folder, true);
+    const bool recycled = empty ? recycle(folder) : recycleTree(folder);
     if (!recycled) keep(folder, TREFUSAL::NOTRECYCLED);
 }
 

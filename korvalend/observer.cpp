@@ -10,4 +10,8 @@ TRemovalObserver& REMOVALOBSERVER() { return *g_observer; }
 
 void SETREMOVALOBSERVER(TRemovalObserver* observer) { g_observer = observer != nullptr ? observer : &g_nobody; }
 
+TObserverScope::TObserverScope(TRemovalObserver& observer) : previous_(g_observer) { g_observer = &observer; }
+
+TObserverScope::~TObserverScope() { g_observer = previous_; }
+
 }  // namespace korvalend

@@ -65,7 +65,7 @@ int CLOSESUITEPROCESSES(const std::string& INSTALLFOLDER) {
             platform::kProcessQueryLimitedInformation | platform::kProcessTerminate, false, entry.th32ProcessID);
         if (!process) {
             observer.found("running process", name + " (" + id + ")");
-            observer.skipped(step, "it cannot be opened: it has ended, or may not be ended");
+            observer.skipped(step, TSKIP::PROCESSNOTOPENED);
             return;
         }
         std::u16string image;
@@ -75,12 +75,14 @@ int CLOSESUITEPROCESSES(const std::string& INSTALLFOLDER) {
             const std::string path = platform::wideToAnsi(image);
             observer.found("running process", path + " (" + id + ")");
             if (!known || !sameFile(image, own)) {
-                observer.kept(path, "is another program's " + SSUITE_IMAGE + " (" + id + ")");
+                observer.kept(path, TReason(TREFUSAL::OTHERIMAGE, id));
                 return;
             }
         }
-        if (platform::terminateProcess(process.get(), 0) != 0) ++ended;
-        else observer.skipped(step, "it could not be ended");
+        const bool done = platform::terminateProcess(process.get(), 0) != 0;
+        observer.processEnded(entry.th32ProcessID, name, done);
+        if (done) ++ended;
+        else observer.skipped(step, TSKIP::PROCESSNOTENDED);
     });
     return ended;
 }

@@ -1,4 +1,6 @@
 // Whether a process with a given image name runs, and ending the suite's own.
+// The run ends the suite's own soffice.bin (CLOSESUITEPROCESSES); it no longer
+// calls PROCESSEXISTS, kept for its interface.
 #pragma once
 
 #include <string>

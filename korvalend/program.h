@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace korvalend {
+#include "korvalend/outcome.h"
 
-constexpr int kExitOk = 0;
-constexpr int kExitUncaughtError = 217;
+namespace korvalend {
 
 // Chooses SPARAM from the first argument: "/quiet" exactly, or the default.
 void SETPARAM(const std::vector<std::string>& args);

@@ -3,6 +3,7 @@
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "platform/environment.h"
+#include "platform/machine_keys.h"
 #include "platform/text.h"
 #include "platform/tregistry.h"
 #include "platform/wintypes.h"
@@ -10,8 +11,8 @@
 namespace korvalend {
 namespace {
 
-const std::string SUSERDATA = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData";
-const std::string SPROFILELIST = "\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+const std::string SUSERDATA = "\\" + platform::keys::kInstallerUserData;
+const std::string SPROFILELIST = "\\" + platform::keys::kProfileList;
 // The local system account: its products are the machine's own, listed in
 // the Uninstall key.
 const std::string SLOCALSYSTEM = "S-1-5-18";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "korvalend/entry.h"
 #include "korvalend/family.h"
 #include "korvalend/suite.h"
 
@@ -17,6 +18,8 @@ struct TRegisteredEntry {
     std::string name;         // the entry's key name: a product code for Windows Installer products
     std::string displayName;
     TFamilyName what;
+
+    [[nodiscard]] TEntryId id() const { return {view, name}; }
 };
 // Every suite, help pack and language pack of the family the Uninstall key
 // lists, the native view first; with PRODUCTKEY, also every entry named as

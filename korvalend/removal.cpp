@@ -17,6 +17,7 @@
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "korvalend/vendor_lookup.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/tregistry.h"
@@ -83,9 +84,7 @@ struct TOthers {
         if (!registered_) registered_ = REGISTEREDFAMILY();
         return *registered_;
     }
-    bool isThisSuite(const TRegisteredEntry& r) const {
-        return r.view == suite.view && fonction::STRUPPER(r.name) == fonction::STRUPPER(suite.SPRODUCTCODE);
-    }
+    bool isThisSuite(const TRegisteredEntry& r) const { return r.id() == TEntryId{suite.view, suite.SPRODUCTCODE}; }
     // Each suite takes its own family's extensions, and those of a family no
     // other installed suite has: Collabora Office alone still takes the
     // "LibreOffice Extension" ones.
@@ -108,7 +107,7 @@ std::optional<TPartEntry> nextPart(const TOthers& others, const TRemovalRun& run
     std::optional<TPartEntry> next;
     const auto isPart = [&](const std::string& text) { return partOf(text, SVERSOOO).has_value(); };
     WALKUNINSTALLVIEWS("DisplayName", isPart, [&](const TUninstallEntry& e) {
-        if (e.error || run.entriesRun.contains({e.view, fonction::STRUPPER(e.name)})) return false;
+        if (e.error || run.entriesRun.contains(TEntryId{e.view, e.name})) return false;
         const TPart part = *partOf(e.text, SVERSOOO);
         if (isExtension(part) ? !others.takes(part) : others.otherViewsSuite(e.view)) return false;
         if (next && next->part <= part) return false;
@@ -129,37 +128,65 @@ std::optional<TPartEntry> nextPart(const TOthers& others, const TRemovalRun& run
 // stayed busy: then nothing more is started.
 bool waitForIdleInstaller(TRemovalRun& run) {
     auto& observer = REMOVALOBSERVER();
-    observer.waits("a busy Windows Installer (Global\\_MSIExecute)");
+    const std::string what = "a busy Windows Installer (Global\\_MSIExecute)";
+    observer.waits(what);
     const uint64_t allowed = std::min(run.installerWaitBudgetMs, run.waitBudgetMs);
     uint64_t left = allowed;
     const fonction::TMutexWait outcome = fonction::WAITFORFREEMUTEX(SINSTALLER_MUTEX, left);
     run.installerWaitBudgetMs -= allowed - left;
     run.waitBudgetMs -= allowed - left;
+    if (outcome == fonction::TMutexWait::Released || outcome == fonction::TMutexWait::OutOfTime)
+        observer.waited(what, allowed - left);
     switch (outcome) {
         case fonction::TMutexWait::OutOfTime:
             run.installerBusy = true;
-            observer.skipped(SINSTALLER_WAIT_STEP, "the Windows Installer stayed busy through the run's " +
-                                                       std::to_string(kInstallerWaitBudgetMs / 60000) +
-                                                       " minutes of waiting: Msiexec.exe is not started, "
-                                                       "nothing is deleted (exit code 1618, retry later)");
+            observer.skipped(SINSTALLER_WAIT_STEP, TReason(TSKIP::INSTALLERBUSY, {}, kInstallerWaitBudgetMs / 60000));
             return false;
         case fonction::TMutexWait::Unknown:
-            observer.skipped(SINSTALLER_WAIT_STEP, "Global\\_MSIExecute cannot be opened or waited on");
+            observer.skipped(SINSTALLER_WAIT_STEP, TSKIP::MUTEXUNKNOWN);
             return true;
         default:
             return true;
     }
 }
 
-// The installer's exit code; none when it could not be started or the
-// installer stayed busy (RUN.installerBusy).
-std::optional<uint32_t> runInstaller(const std::string& parameters, TRemovalRun& run) {
+// Tells the launch and how it ended; the outcome is the launch's.
+fonction::TLaunchOutcome launch(const TLaunch& what, uint64_t limitMs) {
+    auto& observer = REMOVALOBSERVER();
+    observer.launches(what);
+    const fonction::TLaunchOutcome outcome =
+        fonction::SHELLEXECANDWAITFOR(what.program, what.parameters, "", platform::kSwShowNormal, "", limitMs);
+    TLaunchEnd end;
+    end.waitedMs = outcome.waitedMs;
+    switch (outcome.kind) {
+        case fonction::TLaunchOutcome::Kind::NotStarted:
+            end.kind = TLaunchEnd::Kind::NotStarted;
+            end.why = platform::systemErrorMessage(outcome.error);
+            break;
+        case fonction::TLaunchOutcome::Kind::StillRunning: end.kind = TLaunchEnd::Kind::LeftRunning; break;
+        case fonction::TLaunchOutcome::Kind::Ended:
+            end.kind = TLaunchEnd::Kind::Ended;
+            end.exitCode = outcome.exitCode;
+            break;
+    }
+    observer.launchEnded(what, end);
+    return outcome;
+}
+
+// Msiexec.exe on the entry ENTRY with PARAMETERS. The installer's exit code;
+// none when it could not be started or the installer stayed busy
+// (RUN.installerBusy).
+std::optional<uint32_t> runInstaller(const std::string& parameters, const TEntryId& entry,
+                                     std::vector<std::string> vendorRecords, TRemovalRun& run) {
     const std::string system = fonction::GETWINDOWSSYSTEMFOLDER();
     // "\Msiexec.exe" would be whatever lies at the root of the current drive.
     if (system.empty()) return std::nullopt;
     if (!waitForIdleInstaller(run)) return std::nullopt;
     run.staying.reset();  // what the installer changes is read again
-    return fonction::SHELLEXECANDWAITCODE(inFolder(system, SINSTALLER), parameters, "", platform::kSwShowNormal, "");
+    const TLaunch what{inFolder(system, SINSTALLER), parameters, entry, entry.name, std::move(vendorRecords)};
+    const fonction::TLaunchOutcome outcome = launch(what, fonction::kNoTimeLimit);
+    if (outcome.kind == fonction::TLaunchOutcome::Kind::NotStarted) return std::nullopt;
+    return outcome.exitCode;
 }
 
 // The uninstaller is the Windows Installer itself, whatever folder or letter
@@ -181,30 +208,27 @@ bool runsMsiexec(const std::string& command) {
 bool removeExtension(const TPartEntry& part, TRemovalRun& run) {
     const std::string step = "extension " + part.displayName;
     if (part.command.empty()) {
-        REMOVALOBSERVER().skipped(step, "it has no uninstall command");
+        REMOVALOBSERVER().skipped(step, TSKIP::NOCOMMAND);
         return true;
     }
     // Two entries may record the same uninstaller.
     if (!run.extensionCommands.insert(fonction::STRUPPER(part.command)).second) {
-        REMOVALOBSERVER().skipped(step, "its uninstall command has already run");
+        REMOVALOBSERVER().skipped(step, TSKIP::COMMANDRUN);
         return true;
     }
     const uint64_t limit =
         runsMsiexec(part.command) ? fonction::kNoTimeLimit : std::min(kUninstallerWaitMs, run.waitBudgetMs);
     run.staying.reset();
     // The command is not split: the whole text is the program.
-    const fonction::TLaunchOutcome outcome =
-        fonction::SHELLEXECANDWAITFOR(part.command, " /verysilent", "", platform::kSwShowNormal, "", limit);
+    const fonction::TLaunchOutcome outcome = launch(TLaunch{part.command, " /verysilent", {part.view, part.entry}, {}, {}}, limit);
     if (limit != fonction::kNoTimeLimit) run.waitBudgetMs -= std::min(outcome.waitedMs, run.waitBudgetMs);
     switch (outcome.kind) {
         case fonction::TLaunchOutcome::Kind::NotStarted:
-            REMOVALOBSERVER().skipped(step, "its uninstall command could not be started");
+            REMOVALOBSERVER().skipped(step, TSKIP::COMMANDNOTSTARTED);
             return true;
         case fonction::TLaunchOutcome::Kind::StillRunning:
             run.timedOut = true;
-            REMOVALOBSERVER().skipped(step, "its uninstaller did not end within " + std::to_string(limit / 60000) +
-                                                " minutes: it is left running and the rest of the suite's "
-                                                "removal is skipped");
+            REMOVALOBSERVER().skipped(step, TReason(TSKIP::UNINSTALLERTIMEOUT, {}, limit / 60000));
             return false;
         case fonction::TLaunchOutcome::Kind::Ended:
             return true;
@@ -215,18 +239,14 @@ bool removeExtension(const TPartEntry& part, TRemovalRun& run) {
 // Runs the Windows Installer on a pack by its entry and tells whether it
 // went: a pack that stays registered after its uninstaller is a failure of
 // the run. False when the installer stayed busy.
-bool removePack(const std::string& what, TRegistryView view, const std::string& entry, const std::string& command,
-                TRemovalRun& run) {
-    const std::optional<uint32_t> code = runInstaller(HELPPACKPARAMETERS(command, entry), run);
+bool removePack(const std::string& what, const TEntryId& entry, const std::string& command, TRemovalRun& run) {
+    const std::optional<uint32_t> code = runInstaller(HELPPACKPARAMETERS(command, entry.name), entry, {}, run);
     if (run.installerBusy) return false;
-    if (!code) REMOVALOBSERVER().skipped(what, "Msiexec.exe could not be started");
-    if (CHERCHE_CLE_EXIST(SUNINSTALL_KEY + entry, view)) {
-        run.failures.push_back(TInstallerFailure{view, entry, {}, code ? INSTALLEREXITCODE(*code) : kExitInstallFailure});
-        if (code)
-            REMOVALOBSERVER().skipped(what, "it is still registered after its uninstaller (exit code " +
-                                                std::to_string(static_cast<uint32_t>(run.failures.back().exitCode)) +
-                                                ")");
-    } else if (code && (*code == kExitRestartRequired || *code == kRestartInitiated)) {
+    if (!code) REMOVALOBSERVER().skipped(what, TSKIP::INSTALLERNOTSTARTED);
+    if (CHERCHE_CLE_EXIST(SUNINSTALL_KEY + entry.name, entry.view)) {
+        run.failures.push_back(TInstallerFailure{entry, {}, code ? INSTALLEREXITCODE(*code) : kExitInstallFailure});
+        if (code) REMOVALOBSERVER().skipped(what, TReason(TSKIP::PACKSTAYS, {}, static_cast<uint32_t>(run.failures.back().exitCode)));
+    } else if (code && ISRESTARTCODE(*code)) {
         run.restartPending = true;
     }
     return true;
@@ -238,33 +258,18 @@ bool removePack(const std::string& what, TRegistryView view, const std::string& 
 bool removeParts(const TOthers& others, TRemovalRun& run) {
     while (const std::optional<TPartEntry> next = nextPart(others, run)) {
         const TPartEntry& part = *next;
-        run.entriesRun.insert({part.view, fonction::STRUPPER(part.entry)});
+        run.entriesRun.insert(TEntryId{part.view, part.entry});
         if (part.commandError) std::rethrow_exception(part.commandError);
         const char* what = isExtension(part.part)          ? "extension"
                            : part.part == TPart::LanguagePack ? "language pack"
                                                               : "help pack";
         REMOVALOBSERVER().found(what, part.displayName + " (" + part.entry + ")");
         if (isExtension(part.part) ? !removeExtension(part, run)
-                                   : !removePack(std::string(what) + " " + part.displayName, part.view, part.entry,
+                                   : !removePack(std::string(what) + " " + part.displayName, {part.view, part.entry},
                                                  part.command, run))
             return false;
     }
     return true;
-}
-
-// What the uninstall should have removed is still registered in its view:
-// the entry, or for a suite an entry that is the suite by its name.
-// Unrelated entries whose DisplayName is not text are passed over.
-bool stillRegistered(const TInstallerFailure& target) {
-    if (CHERCHE_CLE_EXIST(SUNINSTALL_KEY + target.entry, target.view)) return true;
-    if (target.productKey.empty()) return false;
-    const auto isSuite = [&](const std::string& text) { return ISNAMEDASSUITE(text, target.productKey); };
-    bool found = false;
-    WALKUNINSTALLENTRIES("DisplayName", isSuite, [&](const TUninstallEntry& e) {
-        found = e.error == nullptr;  // an unrelated broken entry is passed over
-        return found;
-    }, target.view);
-    return found;
 }
 
 }  // namespace
@@ -292,19 +297,12 @@ std::string HELPPACKPARAMETERS(const std::string& SUNINST_HELP, const std::strin
     return STRREPLACEALLCASELESS(arguments, "/i", SPARAM + " /x");
 }
 
-int INSTALLEREXITCODE(uint32_t code) {
-    if (code == 0) return kExitInstallFailure;
-    if (code == kRestartInitiated) return kExitRestartRequired;
-    // The 32 bits of a Windows exit code, codes above 0x7FFFFFFF included.
-    return static_cast<int>(code);
-}
-
 TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     auto& observer = REMOVALOBSERVER();
     const std::string SPATH_CLE = SUNINSTALL_KEY + SUITE.SPRODUCTCODE;
     if (!CHERCHE_CLE_EXIST(SPATH_CLE, SUITE.view)) {
-        RUN.unresolved.push_back("no Uninstall entry for its product code");
-        observer.skipped("removal", "the suite's Uninstall entry " + SUITE.SPRODUCTCODE + " is missing");
+        RUN.unresolved.push_back(TMISSING::UNINSTALLENTRY);
+        observer.skipped("removal", TReason(TSKIP::NOSUITEENTRY, SUITE.SPRODUCTCODE));
         return TSuiteOutcome::NotRegistered;
     }
 
@@ -315,13 +313,14 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     if (!removeParts(others, RUN))
         return RUN.installerBusy ? TSuiteOutcome::InstallerBusy : TSuiteOutcome::TimedOut;
 
-    RUN.entriesRun.insert({SUITE.view, fonction::STRUPPER(SUITE.SPRODUCTCODE)});
-    const std::optional<uint32_t> code = runInstaller(SPARAM + " /x" + SUITE.SPRODUCTCODE, RUN);
+    const TEntryId entry{SUITE.view, SUITE.SPRODUCTCODE};
+    RUN.entriesRun.insert(entry);
+    const std::optional<uint32_t> code = runInstaller(SPARAM + " /x" + SUITE.SPRODUCTCODE, entry, SUITE.vendorRecords, RUN);
     if (RUN.installerBusy) return TSuiteOutcome::InstallerBusy;
-    TInstallerFailure target{SUITE.view, SUITE.SPRODUCTCODE, SUITE.SVERSOOO, kExitInstallFailure};
+    TInstallerFailure target{entry, SUITE.SVERSOOO, kExitInstallFailure};
     if (!code) {
         RUN.failures.push_back(target);
-        observer.skipped(SDELETION_STEP, "the suite's uninstaller could not be started (exit code 1603)");
+        observer.skipped(SDELETION_STEP, TSKIP::SUITENOTSTARTED);
         return TSuiteOutcome::NotStarted;
     }
     // Whatever the installer answered, the registration decides: the entry of
@@ -335,13 +334,11 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     if (stays) {
         target.exitCode = INSTALLEREXITCODE(*code);
         RUN.failures.push_back(target);
-        observer.skipped(SDELETION_STEP, "the suite is still registered after its uninstaller (exit code " +
-                                             std::to_string(static_cast<uint32_t>(RUN.failures.back().exitCode)) +
-                                             ")");
+        observer.skipped(SDELETION_STEP, TReason(TSKIP::SUITESTAYS, {}, static_cast<uint32_t>(RUN.failures.back().exitCode)));
         return TSuiteOutcome::StillRegistered;
     }
     // 3010 with the entry gone is a removal a restart completes.
-    if (*code == kExitRestartRequired || *code == kRestartInitiated) RUN.restartPending = true;
+    if (ISRESTARTCODE(*code)) RUN.restartPending = true;
 
     DELETELEFTOVERS(SUITE, staying);
     return TSuiteOutcome::Removed;
@@ -352,7 +349,7 @@ void REMOVEORPHANPACKS(TRemovalRun& RUN) {
         if (!RUN.staying) RUN.staying = REGISTEREDFAMILY();
         const std::vector<TRegisteredEntry>& registered = *RUN.staying;
         const auto orphan = std::find_if(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
-            if (r.what.kind == TFamilyKind::Suite || RUN.entriesRun.contains({r.view, fonction::STRUPPER(r.name)}))
+            if (r.what.kind == TFamilyKind::Suite || RUN.entriesRun.contains(r.id()))
                 return false;
             // While its suite stays, the pack is that suite's to keep.
             return std::none_of(registered.begin(), registered.end(),
@@ -360,49 +357,16 @@ void REMOVEORPHANPACKS(TRemovalRun& RUN) {
         });
         if (orphan == registered.end()) return;
         const TRegisteredEntry pack = *orphan;  // its uninstaller makes the list read again
-        RUN.entriesRun.insert({pack.view, fonction::STRUPPER(pack.name)});
+        RUN.entriesRun.insert(pack.id());
         const char* what = pack.what.kind == TFamilyKind::LanguagePack ? "language pack" : "help pack";
         REMOVALOBSERVER().found(what, pack.displayName + " (" + pack.name + "), of no installed suite");
         const std::string command = UNINSTALLVALUE(pack.view, pack.name, "UninstallString");
-        if (!removePack(std::string(what) + " " + pack.displayName, pack.view, pack.name, command, RUN)) return;
+        if (!removePack(std::string(what) + " " + pack.displayName, pack.id(), command, RUN)) return;
     }
 }
 
-int RUNEXITCODE(const TRemovalRun& RUN) {
-    const auto concluded = [](int code, const std::string& why) {
-        REMOVALOBSERVER().concluded(code, why);
-        return code;
-    };
-    if (RUN.installerBusy)
-        return concluded(kExitInstallerBusy, "the Windows Installer stayed busy past the run's 10 minutes of "
-                                             "waiting: nothing was started or deleted, retry later");
-    const std::vector<TRegisteredEntry> staying = RUN.staying ? *RUN.staying : REGISTEREDFAMILY();
-    const std::vector<TPerUserInstall> perUser = PERUSERINSTALLS();
-    const auto failed = std::find_if(RUN.failures.begin(), RUN.failures.end(), stillRegistered);
-    if (staying.empty() && perUser.empty() && failed == RUN.failures.end()) {
-        if (RUN.restartPending)
-            return concluded(kExitRestartRequired, "nothing of the family remains registered; an uninstaller "
-                                                   "asked for a restart, which completes the removal");
-        // An AppID or ProgID left behind without any entry is nothing to remove.
-        return concluded(0, RUN.entriesRun.empty() ? "no Uninstall entry of the family is registered: nothing to remove"
-                                                   : "nothing of the family remains registered");
-    }
-    if (failed != RUN.failures.end())
-        return concluded(failed->exitCode, failed->entry + " is still registered after its uninstaller: the "
-                                                           "installer's own exit code");
-    for (const TRegisteredEntry& r : staying)
-        for (const auto& [view, name] : RUN.entriesRun)
-            if (name == fonction::STRUPPER(r.name))
-                return concluded(kExitInstallFailure, r.displayName + " (" + r.name + ", " + VIEWNAME(r.view) +
-                                                          " view) is still registered after its uninstaller ran");
-    // The program's own codes: the case alone, the preview and the check
-    // name what stays.
-    if (!RUN.unresolved.empty()) return concluded(kExitUnresolvedFacts, RUN.unresolved.front());
-    if (!perUser.empty()) return concluded(kExitPerUserInstall, "installed for the account " + perUser.front().sid + " alone");
-    if (RUN.tooManySuites)
-        return concluded(kExitTooManySuites, "more suites than one run removes (" + std::to_string(kSuiteLimit) + ")");
-    if (RUN.timedOut) return concluded(kExitUninstallerTimeout, "an uninstaller did not end in time");
-    return concluded(kExitUnresolvedFacts, "no install location (no vendor key of the family records one)");
+TOutcome RUNOUTCOME(const TRemovalRun& RUN) {
+    return DECIDEOUTCOME(RUN, RUN.staying ? *RUN.staying : REGISTEREDFAMILY(), PERUSERINSTALLS());
 }
 
 }  // namespace korvalend

@@ -1,5 +1,6 @@
 #include "korvalend/resolution.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "fonction/folders.h"
@@ -103,7 +104,7 @@ TResolution RESOLVESUITEFACTS(const std::string& VENDORKEY, TRegistryView VIEW, 
     out.facts.view = VIEW;
     out.facts.SCHEMOPEN = LOCATION;
     if (LOCATION.empty()) {
-        out.missing = "no install location";
+        out.missing = TMISSING::INSTALLLOCATION;
         out.why = "none is recorded below " + VENDORKEY;
         return out;
     }
@@ -113,7 +114,7 @@ TResolution RESOLVESUITEFACTS(const std::string& VENDORKEY, TRegistryView VIEW, 
     const std::string bootstrap = LOCATION + SBOOTSTRAP_INI;
     out.facts.SVERSOOO = withoutTrailingBlanks(INIREADSTRING(bootstrap, "Bootstrap", "ProductKey", ""));
     if (out.facts.SVERSOOO.empty()) {
-        out.missing = "no product key";
+        out.missing = TMISSING::PRODUCTKEY;
         out.why = bootstrap + " gives none";
     } else {
         observer.found("product key", out.facts.SVERSOOO);
@@ -122,14 +123,99 @@ TResolution RESOLVESUITEFACTS(const std::string& VENDORKEY, TRegistryView VIEW, 
         PRODUCTCODEOF(SUITEUNINSTALLCOMMAND(out.facts.SVERSOOO, VIEW, &out.facts.displayName));
     if (out.facts.SPRODUCTCODE.empty()) {
         if (!out.facts.SVERSOOO.empty()) {
-            out.missing = "no product code";
+            out.missing = TMISSING::PRODUCTCODE;
             out.why = std::string("no Uninstall entry of the suite in the ") + VIEWNAME(VIEW) +
                       " view gives one after \"" + SPRODUCTCODE_MARKER + "\" or \"" + SPRODUCTCODE_REMOVAL_MARKER + "\"";
         }
     } else {
         observer.found("product code", out.facts.SPRODUCTCODE);
     }
+    out.facts.vendorRecords = VENDORRECORDS(VENDORKEY, VIEW, LOCATION);
     return out;
+}
+
+std::vector<std::string> VENDORRECORDS(const std::string& VENDORKEY, TRegistryView VIEW, const std::string& LOCATION) {
+    std::vector<std::string> out;
+    const auto visit = [&](const std::string& version, const std::string& value) {
+        const std::string key = VENDORKEY + version;
+        if (platform::charLowerBuffA(asFolder(value)) == LOCATION && std::find(out.begin(), out.end(), key) == out.end())
+            out.push_back(key);
+    };
+    WALKVERSIONVALUES(VENDORKEY, SINSTALLLOCATION, SCLE_UPGRADE_CODE, visit, VIEW);
+    for (std::string& key : out)
+        if (key.front() == '\\') key.erase(0, 1);  // below HKEY_LOCAL_MACHINE, as the third vendor key is written
+    return out;
+}
+
+namespace {
+
+bool vendorKeyExists(const std::string& vendorKey, TRegistryView view) {
+    platform::TRegistry REG(VIEWACCESS(view, platform::kKeyRead));
+    REG.SETROOTKEY(platform::hkeyLocalMachine());
+    return REG.KEYEXISTS(vendorKey);
+}
+
+// How the preview names a key of a view: the native view's as they are.
+std::string inView(const std::string& text, TRegistryView view) {
+    return view == TRegistryView::Native ? text : text + " (" + VIEWNAME(view) + " view)";
+}
+
+}  // namespace
+
+std::optional<TSuiteFacts> TSuiteWalk::next() {
+    auto& observer = REMOVALOBSERVER();
+    while (!done_ && vendor_ < SVENDOR_KEYS.size()) {
+        const std::string& vendorKey = SVENDOR_KEYS[vendor_];
+        const TRegistryView view = kRegistryViews[view_];
+        const auto nextKey = [this] {
+            keyOpen_ = false;
+            firstLook_ = true;
+            if (++view_ == kRegistryViews.size()) view_ = 0, ++vendor_;
+        };
+        if (!keyOpen_) {
+            if (!vendorKeyExists(vendorKey, view)) {
+                nextKey();
+                continue;
+            }
+            observer.found("vendor key", inView(vendorKey, view));
+            keyOpen_ = true;
+        }
+        const std::vector<std::string> locations = INSTALLLOCATIONS(vendorKey, view);
+        const bool firstLook = firstLook_;
+        firstLook_ = false;
+        if (firstLook && locations.empty()) {
+            facts_.unresolved.push_back(TMISSING::INSTALLLOCATION);
+            observer.skipped("removal", TReason(TSKIP::NOLOCATIONBELOW, inView(vendorKey, view)));
+        }
+        const auto at = std::find_if(locations.begin(), locations.end(), [&](const std::string& location) {
+            return !tried_.contains({view, location}) && (firstLook || isFile(location + SBOOTSTRAP_INI));
+        });
+        if (at == locations.end()) {
+            nextKey();
+            continue;
+        }
+        tried_.insert({view, *at});
+        TResolution resolved = RESOLVESUITEFACTS(vendorKey, view, *at);
+        if (resolved.missing != TMISSING::NONE) {
+            facts_.unresolved.push_back(resolved.missing);
+            observer.skipped("removal", TReason(resolved.missing, resolved.why));
+            continue;
+        }
+        TSuiteFacts& suite = resolved.facts;
+        if (!codes_.insert(fonction::STRUPPER(suite.SPRODUCTCODE)).second) {
+            observer.skipped("removal", TReason(TSKIP::SUITEDEALTWITH, suite.SPRODUCTCODE));
+            continue;
+        }
+        if (taken_ == kSuiteLimit) {
+            facts_.tooManySuites = true;
+            observer.skipped("removal", TReason(TSKIP::SUITELIMIT, suite.displayName, kSuiteLimit));
+            done_ = true;
+            break;
+        }
+        ++taken_;
+        return std::move(suite);
+    }
+    return std::nullopt;
 }
 
 }  // namespace korvalend

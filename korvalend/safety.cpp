@@ -7,6 +7,7 @@
 #include "korvalend/family.h"
 #include "platform/environment.h"
 #include "platform/folders.h"
+#include "platform/machine_keys.h"
 #include "platform/text.h"
 #include "platform/tregistry.h"
 #include "platform/wintypes.h"
@@ -85,6 +86,9 @@ const char* REFUSALREASON(TREFUSAL reason) {
         case TREFUSAL::READONLY: return "is read-only";
         case TREFUSAL::NOTDELETED: return "could not be deleted";
         case TREFUSAL::UNREADABLE: return "the folder could not be read";
+        case TREFUSAL::HELDBYPACK: return "holds a pack that is still registered";
+        case TREFUSAL::HELDBYSUITE: return "is the install location of another suite, which stays";
+        case TREFUSAL::OTHERIMAGE: return "is another program's soffice.bin";
     }
     return "";
 }
@@ -181,7 +185,7 @@ std::string parentOf(const std::string& path) {
 // account's profile (service accounts and ".bak" copies included), variables
 // expanded. What cannot be read is passed over: the list only adds refusals.
 void readProfileList(std::vector<std::string>& profileFolders, std::vector<std::string>& profiles) {
-    const std::string list = "\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+    const std::string list = "\\" + platform::keys::kProfileList;
     platform::TRegistry reg(platform::kKeyRead);
     reg.SETROOTKEY(platform::hkeyLocalMachine());
     if (!reg.OPENKEYREADONLY(list)) return;

@@ -1,7 +1,8 @@
-// What the removal refuses to touch. The install location and the product key
-// come from the registry and from a file on disk: they are not trusted to
-// name something the suite owns. Each check says why it refuses, so that the
-// reason the removal acts on is the one it reports.
+// What the removal refuses to touch: the refusals, and nothing else. The
+// install location and the product key come from the registry and from a file
+// on disk: they are not trusted to name something the suite owns. Each check
+// says why it refuses, so that the reason the removal acts on is the one it
+// reports.
 #pragma once
 
 #include <string>
@@ -38,6 +39,10 @@ enum class TREFUSAL {
     READONLY,
     NOTDELETED,
     UNREADABLE,
+    // Kept for what else it is; the reason's subject names it.
+    HELDBYPACK,   // holds a pack that is still registered
+    HELDBYSUITE,  // another suite that stays records it as its install location
+    OTHERIMAGE,   // another program's soffice.bin
 };
 [[nodiscard]] const char* REFUSALREASON(TREFUSAL reason);
 
@@ -61,6 +66,7 @@ struct ProtectedFolders {
 // disk, asked by the caller.
 [[nodiscard]] TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protectedFolders,
                                      bool itself = true);
+// FOLDERREFUSAL as a yes or no; the run asks FOLDERREFUSAL, which says why.
 [[nodiscard]] bool ISSAFEINSTALLFOLDER(const std::string& folder, const ProtectedFolders& protectedFolders);
 
 // True when the product key can name a file or folder by itself: not empty,

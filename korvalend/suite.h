@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvalend {
 
@@ -29,6 +30,9 @@ struct TSuiteFacts {
     std::string SVERSOOO;                       // product key, from the suite's bootstrap.ini
     std::string SPRODUCTCODE;                   // Windows Installer product code, its Uninstall entry's name
     std::string displayName;                    // that entry's DisplayName
+    // The version keys below the vendor key that record the location (paths
+    // below HKEY_LOCAL_MACHINE, in VIEW): the suite's uninstaller takes them.
+    std::vector<std::string> vendorRecords;
 };
 
 }  // namespace korvalend

@@ -1,6 +1,8 @@
 // Searches over the Windows Uninstall key: a walk over the entries whose
 // display value begins with given texts, the first such entry and what to do
-// with it.
+// with it. The run walks the entries (WALKUNINSTALLENTRIES, UNINSTALLVALUE);
+// it no longer calls the first-match searches RECH_PROG, RECUP_CLE,
+// RECH_APPLICATION and SUPP_APPLICATION, kept for their interface.
 #pragma once
 
 #include <exception>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "korvalend/suite.h"
+#include "platform/machine_keys.h"
 
 namespace platform {
 class TRegistry;
@@ -15,7 +18,10 @@ class TRegistry;
 
 namespace korvalend {
 
-inline const std::string SUNINST_PATH = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The Uninstall key, as an absolute path of an accessor, and as the start of
+// an entry's path below HKEY_LOCAL_MACHINE.
+inline const std::string SUNINST_PATH = "\\" + platform::keys::kUninstall;
+inline const std::string SUNINSTALL_KEY = platform::keys::kUninstall + "\\";
 
 // One entry as a walk hands it over. `key` has the entry open while the visit
 // lasts, and only then.

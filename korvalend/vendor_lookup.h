@@ -1,5 +1,7 @@
 // The suite's recorded install location below a vendor key, and key presence
-// below HKEY_LOCAL_MACHINE.
+// below HKEY_LOCAL_MACHINE. The run walks every version (WALKVERSIONVALUES);
+// it no longer calls CHERCHE_LIBREOFFICE, the last version's value, kept for
+// its interface.
 #pragma once
 
 #include <functional>

@@ -38,6 +38,17 @@ using UniqueKey = UniqueHandle<KeyTraits>;
 [[nodiscard]] int32_t regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type,
                                        std::string& data);
 
+// REG_SZ or REG_EXPAND_SZ data as the UTF-16 code units it holds
+// (little-endian; an odd trailing byte is no character), every NUL kept: the
+// one reading of registry text, callers drop the terminator as they need.
+[[nodiscard]] inline std::u16string registryUtf16(const std::string& data) {
+    std::u16string text(data.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
+                                        (static_cast<unsigned char>(data[2 * i + 1]) << 8));
+    return text;
+}
+
 // The system's message text for an error code (FormatMessage), without the
 // trailing line break.
 [[nodiscard]] std::string systemErrorMessage(int32_t code);

@@ -57,8 +57,14 @@ int32_t TRegistry::openBelow(const std::string& path, uint32_t sam, UniqueKey& k
 }
 
 bool TRegistry::OPENKEYREADONLY(const std::string& path) {
+    int32_t error = kErrorSuccess;
+    return OPENKEYREADONLY(path, error);
+}
+
+bool TRegistry::OPENKEYREADONLY(const std::string& path, int32_t& error) {
     UniqueKey key;
-    if (openBelow(path, (access_ & kWow64Bits) | kOpenReadOnlySam, key) != kErrorSuccess) return false;
+    error = openBelow(path, (access_ & kWow64Bits) | kOpenReadOnlySam, key);
+    if (error != kErrorSuccess) return false;
     current_ = std::move(key);  // the previous current key is closed here
     return true;
 }
@@ -87,7 +93,9 @@ bool TRegistry::VALUEEXISTS(const std::string& name) const {
     return regQueryValueExW(current_.get(), ansiToWide(name), type, data) == kErrorSuccess;
 }
 
-std::string TRegistry::READSTRING(const std::string& name) const {
+std::string TRegistry::READSTRING(const std::string& name) const { return wideToAnsi(READSTRINGW(name)); }
+
+std::u16string TRegistry::READSTRINGW(const std::string& name) const {
     if (!current_.valid()) return {};
     uint32_t type = 0;
     std::string data;
@@ -97,13 +105,9 @@ std::string TRegistry::READSTRING(const std::string& name) const {
     if (data.empty()) return {};
     if (type != kRegSz && type != kRegExpandSz)
         throw ERegistryException("Invalid registry data type: \"" + name + "\"");
-    // UTF-16 little-endian code units; an odd trailing byte is no character.
-    std::u16string wide(data.size() / 2, u'\0');
-    for (std::size_t i = 0; i < wide.size(); ++i)
-        wide[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
-                                        (static_cast<unsigned char>(data[2 * i + 1]) << 8));
+    std::u16string wide = registryUtf16(data);
     if (!wide.empty() && wide.back() == u'\0') wide.pop_back();
-    return wideToAnsi(wide);
+    return wide;
 }
 
 void TRegistry::CLOSEKEY() { current_.reset(); }

@@ -30,11 +30,17 @@ public:
 
     void SETROOTKEY(Handle root);
     [[nodiscard]] bool OPENKEYREADONLY(const std::string& path);
+    // The same, with the open's error code when it fails (ERROR_SUCCESS when
+    // it succeeds): a key that is absent is told apart from one refused.
+    [[nodiscard]] bool OPENKEYREADONLY(const std::string& path, int32_t& error);
     [[nodiscard]] bool KEYEXISTS(const std::string& path) const;
     void GETKEYNAMES(TStrings& list) const;
     void GETVALUENAMES(TStrings& list) const;
     [[nodiscard]] bool VALUEEXISTS(const std::string& name) const;
     [[nodiscard]] std::string READSTRING(const std::string& name) const;
+    // READSTRING's text before its conversion to the ANSI code page, for a
+    // caller that must know whether the code page holds it exactly.
+    [[nodiscard]] std::u16string READSTRINGW(const std::string& name) const;
     void CLOSEKEY();
 
     [[nodiscard]] uint32_t access() const noexcept { return access_; }

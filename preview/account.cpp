@@ -5,7 +5,9 @@
 #include "korvalend/safety.h"
 #include "platform/account.h"
 #include "platform/environment.h"
+#include "platform/machine_keys.h"
 #include "platform/registry.h"
+#include "platform/tregistry.h"
 #include "platform/text.h"
 #include "platform/wintypes.h"
 #include "preview/report.h"
@@ -19,16 +21,17 @@ constexpr int32_t kCsidlProfile = 0x28;
 // cannot be read, does not fit the ANSI code page or is no full path (a
 // relative one would be read from the current folder).
 std::string systemProfile() {
-    platform::UniqueKey key;
-    const std::u16string list = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-18";
-    if (platform::regOpenKeyExW(platform::hkeyLocalMachine(), list, platform::kKeyRead, key) != platform::kErrorSuccess)
+    const std::string list = "\\" + platform::keys::kProfileList + "\\" + platform::kLocalSystemSid;
+    platform::TRegistry reg(platform::kKeyRead);
+    reg.SETROOTKEY(platform::hkeyLocalMachine());
+    if (!reg.OPENKEYREADONLY(list)) return {};
+    std::u16string wide;
+    try {
+        wide = reg.READSTRINGW("ProfileImagePath");
+    } catch (const platform::ERegistryException&) {
         return {};
-    uint32_t type = 0;
-    std::string data;
-    if (platform::regQueryValueExW(key.get(), u"ProfileImagePath", type, data) != platform::kErrorSuccess ||
-        (type != platform::kRegSz && type != platform::kRegExpandSz))
-        return {};
-    const std::u16string wide = platform::plan::registryText(data);
+    }
+    wide = wide.substr(0, wide.find(u'\0'));
     const std::string ansi = platform::wideToAnsi(wide);
     if (platform::ansiToWide(ansi) != wide) return {};
     const std::string profile = platform::expandEnvironmentStringsA(ansi);

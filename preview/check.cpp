@@ -13,6 +13,7 @@
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "platform/registry.h"
+#include "platform/tregistry.h"
 #include "platform/text.h"
 #include "platform/wintypes.h"
 #include "preview/report.h"
@@ -28,25 +29,23 @@ std::string unreadableKey() {
     std::vector<std::string> keys = {SUNINST_PATH};
     keys.insert(keys.end(), SVENDOR_KEYS.begin(), SVENDOR_KEYS.end());
     for (const TRegistryView view : kRegistryViews) {
-        for (std::string path : keys) {
-            if (path.front() == '\\') path.erase(0, 1);
-            if (path.back() == '\\') path.pop_back();
-            platform::UniqueKey key;
-            const int32_t rc = platform::regOpenKeyExW(platform::hkeyLocalMachine(), platform::ansiToWide(path),
-                                                       VIEWACCESS(view, platform::kKeyRead), key);
-            if (rc != platform::kErrorSuccess && rc != platform::kErrorFileNotFound && rc != platform::kErrorPathNotFound)
-                return "HKLM\\" + path + " (" + VIEWNAME(view) + " view): " + platform::systemErrorMessage(rc);
+        for (const std::string& path : keys) {
+            platform::TRegistry reg(VIEWACCESS(view, platform::kKeyRead));
+            reg.SETROOTKEY(platform::hkeyLocalMachine());
+            int32_t rc = platform::kErrorSuccess;
+            if (reg.OPENKEYREADONLY(path, rc) || rc == platform::kErrorFileNotFound || rc == platform::kErrorPathNotFound)
+                continue;
+            std::string shown = path.substr(path.front() == '\\' ? 1 : 0);
+            if (shown.back() == '\\') shown.pop_back();
+            return "HKLM\\" + shown + " (" + VIEWNAME(view) + " view): " + platform::systemErrorMessage(rc);
         }
     }
     return {};
 }
 
-// The plan uninstalls the entry NAME (its Msiexec.exe run names it).
-bool uninstalls(const TPlanReport& plan, const std::string& name) {
-    const std::string wanted = fonction::STRUPPER("/x" + name);
-    return std::any_of(plan.effects.begin(), plan.effects.end(), [&](const platform::plan::Effect& e) {
-        return e.kind == platform::plan::Effect::Kind::Launch && fonction::STRUPPER(e.parameters).find(wanted) != std::string::npos;
-    });
+// The plan uninstalls the entry (an uninstaller the run would start takes it).
+bool uninstalls(const TPlanReport& plan, const TEntryId& entry) {
+    return std::find(plan.uninstalled.begin(), plan.uninstalled.end(), entry) != plan.uninstalled.end();
 }
 
 std::string item(const std::string& what, const std::string& where, bool removed) {
@@ -101,21 +100,21 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
         // Packs are named only when no suite is: a suite's go with it.
         if (anySuite && r.what.kind != TFamilyKind::Suite) continue;
         const auto suite = std::find_if(plan.suites.begin(), plan.suites.end(), [&](const TSuiteFacts& s) {
-            return s.view == r.view && fonction::STRUPPER(s.SPRODUCTCODE) == fonction::STRUPPER(r.name);
+            return TEntryId{s.view, s.SPRODUCTCODE} == r.id();
         });
         const std::string where = " (" + std::string(VIEWNAME(r.view)) + ")" +
                                   (suite != plan.suites.end() ? " in " + suite->SCHEMOPEN : std::string());
-        items.push_back(item(r.displayName, where, uninstalls(plan, r.name)));
+        items.push_back(item(r.displayName, where, uninstalls(plan, r.id())));
     }
     for (const TPerUserInstall& install : perUser)
         items.push_back(item(install.displayName, " for the account " + install.sid, false));
     // A suite of no family name the run would still uninstall.
     for (const TSuiteFacts& s : plan.suites) {
-        const auto listed = std::any_of(registered.begin(), registered.end(), [&](const TRegisteredEntry& r) {
-            return fonction::STRUPPER(s.SPRODUCTCODE) == fonction::STRUPPER(r.name);
-        });
+        const TEntryId id{s.view, s.SPRODUCTCODE};
+        const auto listed = std::any_of(registered.begin(), registered.end(),
+                                        [&](const TRegisteredEntry& r) { return r.id() == id; });
         if (!listed) items.push_back(item(s.displayName, " (" + std::string(VIEWNAME(s.view)) + ") in " + s.SCHEMOPEN,
-                                          uninstalls(plan, s.SPRODUCTCODE)));
+                                          uninstalls(plan, id)));
     }
 
     const std::string code = std::to_string(static_cast<uint32_t>(plan.exitCode));
@@ -125,8 +124,7 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
     }
     std::string line;
     for (const std::string& i : items) line += (line.empty() ? "" : "; ") + i;
-    const bool removed = plan.exitCode == 0 || plan.exitCode == kExitRestartRequired;
-    line += removed ? ", exit " + code : ": exit " + code + ", " + plan.exitReason;
+    line += plan.outcome.removed() ? ", exit " + code : ": exit " + code + ", " + plan.exitReason;
     check.exitCode = kExitCheckInstalled;
     check.line = fitted(line, kCheckLineMax);
     return check;

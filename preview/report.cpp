@@ -3,27 +3,31 @@
 #include <optional>
 #include <vector>
 
-#include "fonction/strings.h"
 #include "korvalend/globals.h"
 #include "korvalend/suite.h"
 #include "korvalend/observer.h"
 #include "korvalend/program.h"
+#include "korvalend/uninstall_search.h"
 
 namespace korvalend {
 namespace {
 
 using platform::plan::Effect;
 
-// Hears both the removal's decisions and the binding's records, so that the
-// plan keeps the order in which the run came to each.
+// Hears both the run's steps and the binding's records, so that the plan
+// keeps the order in which the run came to each; and tells the binding's
+// overlay what each uninstaller the plan "ran" takes off the machine, as the
+// run names it.
 class TPlanCollector : public TRemovalObserver, public platform::plan::Listener {
 public:
-    explicit TPlanCollector(TPlanReport& report) : report_(report) {}
+    TPlanCollector(TPlanReport& report, platform::plan::Recorder& recorder) : report_(report), recorder_(recorder) {}
 
     void found(const std::string& what, const std::string& text) override { add(TPlanEvent::Kind::Found, what, text); }
-    void kept(const std::string& path, const std::string& reason) override { add(TPlanEvent::Kind::Kept, path, reason); }
-    void skipped(const std::string& step, const std::string& reason) override {
-        add(TPlanEvent::Kind::Skipped, step, reason);
+    void kept(const std::string& path, const TReason& reason) override {
+        add(TPlanEvent::Kind::Kept, path, reason.text());
+    }
+    void skipped(const std::string& step, const TReason& reason) override {
+        add(TPlanEvent::Kind::Skipped, step, reason.text());
     }
     void waits(const std::string& what) override { add(TPlanEvent::Kind::Waits, what, {}); }
     void removes(const TSuiteFacts& suite, int order) override {
@@ -31,17 +35,21 @@ public:
         add(TPlanEvent::Kind::Found, "suite", ordinal(order) + " to be removed: " + suite.displayName + " (" +
                                                   VIEWNAME(suite.view) + " view) in " + suite.SCHEMOPEN);
     }
-    void concluded(int exitCode, const std::string& why) override {
-        report_.exitCode = exitCode;
-        report_.exitReason = why;
+    void concluded(const TOutcome& outcome) override {
+        report_.outcome = outcome;
+        report_.exitCode = outcome.code;
+        report_.exitReason = outcome.words;
     }
-
-    // The suite whose product code an Uninstall entry name is.
-    [[nodiscard]] std::optional<platform::plan::Recorder::Suite> suiteOf(const std::string& entry) const {
-        for (const TSuiteFacts& s : report_.suites)
-            if (fonction::STRUPPER(entry) == fonction::STRUPPER(s.SPRODUCTCODE))
-                return platform::plan::Recorder::Suite{s.SCHEMOPEN, s.view == TRegistryView::Wow32};
-        return std::nullopt;
+    // An uninstaller that starts is taken to succeed: its entry, and what of
+    // the vendor's goes with it, read as gone from then on. With a performer
+    // the machine itself changes.
+    void launchEnded(const TLaunch& launch, const TLaunchEnd& end) override {
+        if (end.kind == TLaunchEnd::Kind::NotStarted) return;
+        report_.uninstalled.push_back(launch.entry);
+        if (recorder_.performer != nullptr) return;
+        const bool wow32 = launch.entry.view == TRegistryView::Wow32;
+        recorder_.hideRegistryKey(SUNINSTALL_KEY + launch.entry.name, wow32);
+        for (const std::string& record : launch.vendorRecords) recorder_.hideRegistryKey(record, wow32);
     }
 
     void effect(std::size_t index, const Effect&) override {
@@ -73,15 +81,7 @@ private:
         return std::to_string(n) + suffix;
     }
     TPlanReport& report_;
-};
-
-// Installs the collector for one run and takes it away on every way out.
-class TObserverScope {
-public:
-    explicit TObserverScope(TRemovalObserver& observer) { SETREMOVALOBSERVER(&observer); }
-    ~TObserverScope() { SETREMOVALOBSERVER(nullptr); }
-    TObserverScope(const TObserverScope&) = delete;
-    TObserverScope& operator=(const TObserverScope&) = delete;
+    platform::plan::Recorder& recorder_;
 };
 
 }  // namespace
@@ -98,9 +98,7 @@ TPlanReport PLANREMOVAL(const std::vector<std::string>& args, platform::plan::Pe
     recorder.performer = performer;
     report.account = PLANACCOUNT(asSystem);
     if (report.account.other) recorder.otherProfile = report.account.profile;
-    TPlanCollector collector(report);
-    // A suite's own uninstaller is the one for a product code the run resolved.
-    recorder.suiteOf = [&collector](const std::string& entry) { return collector.suiteOf(entry); };
+    TPlanCollector collector(report, recorder);
     recorder.listener = &collector;
     {
         TObserverScope scope(collector);
@@ -108,8 +106,9 @@ TPlanReport PLANREMOVAL(const std::vector<std::string>& args, platform::plan::Pe
             report.exitCode = RUN(args);
         } catch (...) {
             report.error = CURRENTERRORREPORT();
-            report.exitCode = kExitUncaughtError;
-            report.exitReason = "an unexpected error";
+            report.outcome = UNEXPECTEDERROR();
+            report.exitCode = report.outcome.code;
+            report.exitReason = report.outcome.words;
         }
     }
     report.options = SPARAM;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "korvalend/entry.h"
+#include "korvalend/outcome.h"
 #include "korvalend/suite.h"
 #include "platform/plan/plan.h"
 
@@ -36,7 +38,9 @@ struct TPlanReport {
     std::vector<TPlanEvent> events;
     std::vector<platform::plan::Effect> effects;
     std::vector<TSuiteFacts> suites;  // each whose removal the run would begin, in order
-    int exitCode = 0;        // the one the real run would end with
+    std::vector<TEntryId> uninstalled;  // each entry an uninstaller the run would start takes, in order
+    TOutcome outcome;        // how the real run would end
+    int exitCode = 0;        // its exit code
     std::string exitReason;  // the case it stands for, in words
     std::string error;  // the unexpected error that ends it (exit code 217)
 };

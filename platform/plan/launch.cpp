@@ -9,6 +9,7 @@
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/machine_keys.h"
 #include "platform/plan/plan.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -66,13 +67,14 @@ LaunchCheck checkFile(const std::string& path) {
 // The program the App Paths key registers under NAME, or "".
 std::string appPath(const std::string& name) {
     UniqueKey key;
-    const std::u16string sub = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + ansiToWide(name);
+    const std::u16string sub = ansiToWide(keys::kAppPaths + "\\" + name);
     if (regOpenKeyExW(hkeyLocalMachine(), sub, kKeyRead, key) != kErrorSuccess) return {};
     uint32_t type = 0;
     std::string data;
     if (regQueryValueExW(key.get(), u"", type, data) != kErrorSuccess || (type != kRegSz && type != kRegExpandSz))
         return {};
-    return unquoted(expandEnvironmentStringsA(wideToAnsi(registryText(data))));
+    const std::u16string text = registryUtf16(data);
+    return unquoted(expandEnvironmentStringsA(wideToAnsi(text.substr(0, text.find(u'\0')))));
 }
 
 // The folders the shell searches for a bare name: the system folder, the

@@ -88,21 +88,19 @@ public:
     std::vector<Effect> effects;
     Listener* listener = nullptr;
     Performer* performer = nullptr;
-    // The suite an Uninstall entry name is the product code of, if any: its
-    // uninstaller also takes away the vendor key's records of its install
-    // location, in the suite's registry view.
-    struct Suite {
-        std::string location;
-        bool wow32 = false;  // the 32-bit view
-    };
-    std::function<std::optional<Suite>(const std::string& entryName)> suiteOf;
     // The profile whose per-user folders the run reads, when the run is
     // planned for another account than the preview's own ("" when that
     // account's profile cannot be found: its folders are then unknown).
     std::optional<std::string> otherProfile;
 
-    // --- the overlay, as the binding consults it
-    // Key paths are "HKLM\..." folded; file paths ANSI folded.
+    // --- the overlay
+    // The key PATH below HKEY_LOCAL_MACHINE, and all below it, read as gone
+    // from now on, in the 32-bit view when WOW32 (there SOFTWARE\X is
+    // SOFTWARE\WOW6432Node\X): what the preview learns an uninstaller it
+    // "ran" takes.
+    void hideRegistryKey(const std::string& path, bool wow32);
+    // As the binding consults it: key paths are "HKLM\..." folded; file paths
+    // ANSI folded.
     void hideKey(const std::u16string& path);
     [[nodiscard]] bool keyHidden(const std::u16string& path) const;
     [[nodiscard]] bool hasHiddenChildren(const std::u16string& path) const;
@@ -121,8 +119,6 @@ public:
         std::optional<std::vector<std::u16string>> visible;  // subkeys, when some are hidden
     };
     std::unordered_map<Handle, KeyInfo> keys;
-    std::map<std::u16string, std::u16string> uninstallCommands;  // folded command -> entry key path
-    std::multimap<std::u16string, std::u16string> installLocationKeys;  // folded location -> version key path
     std::map<uint32_t, std::string> processNames;             // from the snapshots read
     std::set<uint32_t> terminated;
     std::unordered_map<Handle, uint32_t> processIds;  // process handles -> ids
@@ -166,8 +162,6 @@ private:
 // UTF-16, "/" read as "\", no trailing "\").
 [[nodiscard]] std::u16string foldKey(std::u16string s);
 [[nodiscard]] std::u16string foldPath(const std::string& path);
-// A REG_SZ or REG_EXPAND_SZ value's bytes as UTF-16, up to the first NUL.
-[[nodiscard]] std::u16string registryText(const std::string& data);
 // Position of the last "\" or "/" of an ANSI path that is a separator and not
 // the second byte of a double-byte character; npos when there is none.
 [[nodiscard]] std::size_t lastSeparator(const std::string& path);

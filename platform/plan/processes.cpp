@@ -1,7 +1,7 @@
 // Processes and programs as the preview sees them: terminations and launches
 // are recorded, a program the shell would not find is not started, a
-// launched uninstaller is taken to succeed (its Uninstall entry reads as gone
-// from then on), and no wait ever waits.
+// launched program ends at once with exit code 0, and no wait ever waits.
+// What an uninstaller takes off the machine the preview learns from the run.
 #include "platform/backend.h"
 #include "platform/plan/plan.h"
 #include "platform/processes.h"
@@ -36,53 +36,6 @@ Handle newPseudo(Recorder& r, uint32_t processId, std::optional<std::size_t> lau
     const Handle token = Recorder::newToken();
     r.pseudoProcesses[token] = Recorder::Pseudo{processId, launch, reader};
     return token;
-}
-
-std::string fileNamePart(const std::string& path) {
-    const auto cut = plan::lastSeparator(path);
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// The Windows Installer removes a product's entry in the view it is
-// registered in: the native one first, as it lists products.
-void hideUninstallEntry(Recorder& r, const std::string& name) {
-    const std::u16string folded = plan::foldKey(ansiToWide(name));
-    for (const std::u16string* uninstall : {&plan::kUninstallKeyPath, &plan::kUninstallKeyPathWow32}) {
-        const std::u16string path = *uninstall + folded;
-        if (r.keyHidden(path)) continue;
-        Handle key = nullptr;
-        // The key's own path below HKLM, the node's included.
-        if (backend::regOpenKeyExW(hkeyLocalMachine(), path.substr(5), kKeyRead, key) != kErrorSuccess) continue;
-        backend::closeKey(key);
-        r.hideKey(path);
-        return;
-    }
-}
-
-// What a launch takes off the machine once it has run: "Msiexec.exe ... /x
-// NAME" the entry NAME (and, for the suite's, the vendor's record of its
-// location); an extension's own uninstaller the entry that recorded it.
-void applyLaunch(Recorder& r, const std::string& file, const std::string& parameters) {
-    std::string program = file;
-    if (program.size() >= 2 && program.front() == '"' && program.back() == '"')
-        program = program.substr(1, program.size() - 2);
-    if (charUpperBuffA(fileNamePart(program)) == "MSIEXEC.EXE") {
-        const std::string upper = charUpperBuffA(parameters);
-        const auto x = upper.find("/X");
-        if (x == std::string::npos) return;
-        std::size_t start = parameters.find_first_not_of(" \"", x + 2);
-        if (start == std::string::npos) return;
-        const std::string name = parameters.substr(start, parameters.find_first_of(" \"", start) - start);
-        hideUninstallEntry(r, name);
-        if (const auto suite = r.suiteOf ? r.suiteOf(name) : std::nullopt) {
-            const auto [from, to] = r.installLocationKeys.equal_range(plan::foldPath(suite->location));
-            for (auto it = from; it != to; ++it)
-                if (it->second.starts_with(plan::kWow32KeyPath) == suite->wow32) r.hideKey(it->second);
-        }
-        return;
-    }
-    const auto entry = r.uninstallCommands.find(plan::foldPath(program));
-    if (entry != r.uninstallCommands.end()) r.hideKey(entry->second);
 }
 
 }  // namespace
@@ -182,7 +135,6 @@ int32_t shellExecuteExA(ShellExecuteInfoA& info) {
     }
     e.assumed = check.reason;
     const std::size_t index = r.record(e);
-    applyLaunch(r, e.path, e.parameters);
     info.hInstApp = reinterpret_cast<Handle>(static_cast<std::intptr_t>(42));  // > 32: success
     if ((info.fMask & kSeeMaskNoCloseProcess) != 0) info.hProcess = newPseudo(r, 0, index);
     return 1;

@@ -1,6 +1,7 @@
 #include "platform/plan/plan.h"
 
 #include "platform/backend.h"
+#include "platform/registry_view.h"
 #include "platform/text.h"
 
 namespace platform::plan {
@@ -54,14 +55,6 @@ std::u16string foldPath(const std::string& path) {
     return s;
 }
 
-std::u16string registryText(const std::string& data) {
-    std::u16string text(data.size() / 2, u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
-                                        (static_cast<unsigned char>(data[2 * i + 1]) << 8));
-    return text.substr(0, text.find(u'\0'));
-}
-
 std::size_t lastSeparator(const std::string& path) {
     std::size_t last = std::string::npos;
     for (std::size_t i = 0; i < path.size(); ++i) {
@@ -78,6 +71,20 @@ std::size_t Recorder::record(Effect effect) {
     const std::size_t index = effects.size() - 1;
     if (listener != nullptr) listener->effect(index, effects[index]);
     return index;
+}
+
+void Recorder::hideRegistryKey(const std::string& path, bool wow32) {
+    const std::u16string below = ansiToWide(path);
+    const std::u16string folded = foldKey(wow32 ? wow64Path(below) : below);
+    // Empty components drop out, as the registry reads them.
+    std::u16string key = u"HKLM";
+    for (std::size_t start = 0; start <= folded.size();) {
+        std::size_t end = folded.find(u'\\', start);
+        if (end == std::u16string::npos) end = folded.size();
+        if (end > start) key.append(1, u'\\').append(folded, start, end - start);
+        start = end + 1;
+    }
+    if (key.size() > 4) hideKey(key);
 }
 
 void Recorder::hideKey(const std::u16string& path) {

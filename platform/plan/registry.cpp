@@ -1,5 +1,6 @@
-// The registry as the preview sees it: the machine's keys less the Uninstall
-// entries (and the vendor's record) of the uninstallers it "ran".
+// The registry as the preview sees it: the machine's keys less those the
+// overlay hides (the Uninstall entries, and the vendor's records, of the
+// uninstallers the plan "ran", as the run names them).
 #include <algorithm>
 
 #include "platform/backend.h"
@@ -53,38 +54,6 @@ const std::vector<std::u16string>* visibleSubkeys(Recorder& r, Handle key) {
     return &*info.visible;
 }
 
-std::string withoutQuotes(std::string s) {
-    s.erase(std::remove(s.begin(), s.end(), '"'), s.end());
-    return s;
-}
-
-// Remembers what the run reads that a recorded launch will need: which entry
-// an uninstall command belongs to, and which version key of the vendor
-// recorded the install location.
-void noteValue(Recorder& r, const std::u16string& keyPath, const std::u16string& valueName, uint32_t type,
-               const std::string& data) {
-    if (keyPath.empty() || (type != kRegSz && type != kRegExpandSz)) return;
-    const std::u16string name = plan::foldKey(valueName);
-    const bool command = name == u"UNINSTALLSTRING";
-    const bool location = name == u"INSTALLLOCATION" && keyPath.rfind(plan::kUninstallKeyPath, 0) != 0;
-    if (!command && !location) return;
-    std::u16string text(data.size() / 2, u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
-                                        (static_cast<unsigned char>(data[2 * i + 1]) << 8));
-    text = text.substr(0, text.find(u'\0'));
-    if (location) {
-        // The version key (above the upgrade code's), by the folder it records.
-        const std::u16string versionKey = keyPath.substr(0, keyPath.rfind(u'\\'));
-        const std::u16string folder = plan::foldPath(wideToAnsi(text));
-        const auto [from, to] = r.installLocationKeys.equal_range(folder);
-        if (std::none_of(from, to, [&](const auto& known) { return known.second == versionKey; }))
-            r.installLocationKeys.emplace(folder, versionKey);
-        return;
-    }
-    r.uninstallCommands[plan::foldPath(withoutQuotes(wideToAnsi(text)))] = keyPath;
-}
-
 }  // namespace
 
 int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samDesired, UniqueKey& result) {
@@ -131,12 +100,7 @@ int32_t regEnumKeyExW(Handle key, uint32_t index, std::u16string& name) {
 }
 
 int32_t regQueryValueExW(Handle key, const std::u16string& valueName, uint32_t& type, std::string& data) {
-    const int32_t rc = backend::regQueryValueExW(key, valueName, type, data);
-    if (rc == kErrorSuccess) {
-        Recorder& r = plan::current();
-        noteValue(r, pathOf(r, key), valueName, type, data);
-    }
-    return rc;
+    return backend::regQueryValueExW(key, valueName, type, data);
 }
 
 }  // namespace platform

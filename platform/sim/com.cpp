@@ -51,10 +51,7 @@ int32_t clsidFromProgID(const char16_t* progId, Guid& clsid) {
     uint32_t type = 0;
     std::string data;
     if (regQueryValueExW(key.get(), u"", type, data) != 0 || (type != 1 && type != 2)) return kCoEClassString;
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2)
-        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(data[i]) |
-                                             (static_cast<unsigned char>(data[i + 1]) << 8)));
+    std::u16string text = registryUtf16(data);
     while (!text.empty() && text.back() == u'\0') text.pop_back();
     Guid parsed;
     if (!parseGuid(text, parsed)) return kCoEClassString;

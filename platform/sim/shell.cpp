@@ -80,6 +80,7 @@ int32_t backend::shellExecuteExA(ShellExecuteInfoA& info) {
     auto fail = [&](int32_t error) {
         rec.error = error;
         shell.lastError = error;
+        m.files.lastError = error;  // the thread's last error, whoever set it
         shell.launches.push_back(rec);
         return 0;
     };

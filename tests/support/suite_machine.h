@@ -41,10 +41,14 @@ struct ToldObserver : korvalend::TRemovalObserver {
     Lines told;
     std::vector<korvalend::TSuiteFacts> suites;  // each removal begun, in order
     std::string why;                             // the case of the exit code
-    void kept(const std::string& path, const std::string& reason) override { told.push_back(path + " " + reason); }
-    void skipped(const std::string& step, const std::string& reason) override { told.push_back(step + ", " + reason); }
+    void kept(const std::string& path, const korvalend::TReason& reason) override {
+        told.push_back(path + " " + reason.text());
+    }
+    void skipped(const std::string& step, const korvalend::TReason& reason) override {
+        told.push_back(step + ", " + reason.text());
+    }
     void removes(const korvalend::TSuiteFacts& suite, int) override { suites.push_back(suite); }
-    void concluded(int, const std::string& reason) override { why = reason; }
+    void concluded(const korvalend::TOutcome& outcome) override { why = outcome.words; }
     [[nodiscard]] bool saw(const std::string& line) const { return std::count(told.begin(), told.end(), line) > 0; }
 };
 
