@@ -176,6 +176,18 @@ TEST(Removal, NothingIsDeletedWhenTheInstallerCannotStart) {
     EXPECT_TRUE(s.m.files.recycleBin.empty());
 }
 
+const std::string kCollabora = "SOFTWARE\\Collabora\\Collabora Office";
+const std::string kCode32 = "{32323232-1111-4A4A-9C9C-000000000032}";
+const std::string kCodeCo = "{C0C0C0C0-1111-4A4A-9C9C-0000000000C0}";
+const std::string kX86 = "C:\\Program Files (x86)\\LibreOffice\\";
+const std::string kCoFolder = "C:\\Program Files\\Collabora Office\\";
+
+// A Collabora Office beside the suite whose product key cannot be read: the run leaves it.
+void besideAnUnresolvedSuite(SuiteMachine& s) {
+    s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+    (void)s.m.files.deleteFile(kCoFolder + "program\\bootstrap.ini");
+}
+
 // The exit code a deployment tool acts on: 0 only when nothing of the family
 // stays registered; 3010 when a restart completes a removal; otherwise the
 // installer's own code (1641 read as 3010: the run promised no restart), or
@@ -215,6 +227,12 @@ TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
          }},
         {"an entry named as the suite stays", std::nullopt, false, 1603,
          [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{OTHER}", "LibreOffice 7.6.4.1 (x64)"); }},
+        {"a suite named with more words stays", std::nullopt, false, 1603,
+         [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{OTHER}", "LibreOffice 7.6 (German edition)"); }},
+        // The installer's own code wins over the program's: it says what to do next.
+        {"cancelled, beside a suite that cannot be resolved", 1602, true, 1602, besideAnUnresolvedSuite},
+        {"installer busy, beside a suite that cannot be resolved", 1618, true, 1618, besideAnUnresolvedSuite},
+        {"restart will finish it, beside a suite that cannot be resolved", 3010, true, 3010, besideAnUnresolvedSuite},
     };
     for (const Case& c : cases) {
         SuiteMachine s;
@@ -247,12 +265,6 @@ TEST(Outcome, ABusyInstallerIsWaitedForTenMinutesThenNothingIsStarted) {
     EXPECT_EQ(s.m.mutexes.find(sim::scripted::kInstallerMutex)->ownedByUs, 0);
     EXPECT_EQ(s.m.mutexes.openHandles, 0);
 }
-
-const std::string kCollabora = "SOFTWARE\\Collabora\\Collabora Office";
-const std::string kCode32 = "{32323232-1111-4A4A-9C9C-000000000032}";
-const std::string kCodeCo = "{C0C0C0C0-1111-4A4A-9C9C-0000000000C0}";
-const std::string kX86 = "C:\\Program Files (x86)\\LibreOffice\\";
-const std::string kCoFolder = "C:\\Program Files\\Collabora Office\\";
 
 // Every installation of the family a machine holds: both registry views,
 // every vendor key, one suite after the other in their fixed order, each with
