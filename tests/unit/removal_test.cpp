@@ -505,15 +505,27 @@ TEST(Resolution, ABrokenDisplayNameEndsTheRunOnlyBeforeTheFirstMatch) {
         const char* where;
         std::string brokenEntry;
         int expected;
+        void (*alsoOnTheMachine)(SuiteMachine&) = nullptr;
     };
     const Case cases[] = {
         {"listed first", "{0000}", 217},
         {"after a help pack listed before the suite", "{0B00}", 0},
         {"after the suite", "{ZZZZ}", 0},
+        {"listed first in the 64-bit view, the suite in the 32-bit one", "{0000}", 0,
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, kTdf);
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.addSuite(kTdf, true, kX86, "LibreOffice 7.6", kCode32);
+         }},
+        {"before a help pack left without its suite", "{0B00}", 0,
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "{0C00}", "LibreOffice 7.5 Help Pack (German)", "MsiExec.exe /I{0C00}");
+         }},
     };
     for (const Case& c : cases) {
         SuiteMachine s;
         s.addHelpPack("{0A00}");
+        if (c.alsoOnTheMachine) c.alsoOnTheMachine(s);
         s.m.registry.setRaw(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + c.brokenEntry, "DisplayName",
                             platform::kRegBinary, "xx");
         EXPECT_EQ(s.run(), c.expected) << c.where;
