@@ -110,6 +110,13 @@ struct SuiteMachine {
         sim::scripted::addExtensionUninstaller(m, exe, entry);
         sim::scripted::addUninstallEntry(m, entry, displayName, "\"" + exe + "\"");
     }
+    // A suite or pack the Windows Installer recorded for the account SID, in the usual folder.
+    void addPerUserInstall(const std::string& sid, const std::string& product, const std::string& displayName) {
+        const std::string at = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\" + sid +
+                               "\\Products\\" + product + "\\InstallProperties";
+        m.registry.setString(Root::LocalMachine, at, "DisplayName", displayName);
+        m.registry.setString(Root::LocalMachine, at, "InstallLocation", kInstall);
+    }
     bool registered(const std::string& entry) {
         return m.registry.findKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + entry) != nullptr;
     }

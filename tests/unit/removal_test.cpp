@@ -402,6 +402,41 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
          },
          korvalend::kExitPerUserInstall, {x + kSuiteCode},
          [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kInstall + "program\\soffice.bin")); }},
+        {"another user's installation listed after another program's under the same account",
+         [](SuiteMachine& s) {
+             s.addPerUserInstall("S-1-5-21-7", "0000", "Other Program 1.0");
+             s.addPerUserInstall("S-1-5-21-7", "0123", "LibreOffice 7.6.4.1");
+         },
+         korvalend::kExitPerUserInstall, {x + kSuiteCode}},
+        {"the local system's own records are the machine's, not a user's",
+         [](SuiteMachine& s) { s.addPerUserInstall("S-1-5-18", "0123", "LibreOffice 7.6.4.1"); }, 0, {x + kSuiteCode}},
+        {"a language pack whose uninstall fails: the folder that holds it stays",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "{LP}", "LibreOffice 7.6 Language Pack (German)", "MsiExec.exe /I{LP}");
+             sim::scripted::addWindowsInstaller(s.m, {.failing = {"{LP}"}});
+         },
+         1603, {x + "{LP}", x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kInstall + "program\\bootstrap.ini")); }},
+        {"a Collabora Office's 32-bit record of its 64-bit folder, and a 32-bit suite of its key: never crossed",
+         [](SuiteMachine& s) {
+             s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+             s.addSuite(kCollabora, true, kCoFolder, "Collabora Office 24.04", kCode32);
+         },
+         0, {x + kSuiteCode, x + kCodeCo, x + kCode32}},
+        {"help packs of the 32-bit view go with its suite of the same key, the French first",
+         [](SuiteMachine& s) {
+             s.addSuite(kTdf, true, kX86, "LibreOffice 7.6", kCode32);
+             sim::scripted::addUninstallEntry(s.m, "{0ES}", "LibreOffice 7.6 Help Pack (Spanish)", "MsiExec.exe /I{0ES}", true);
+             sim::scripted::addUninstallEntry(s.m, "{1FR}", "LibreOffice 7.6 Help Pack (French)", "MsiExec.exe /I{1FR}", true);
+         },
+         0, {x + kSuiteCode, x + "{1FR}", x + "{0ES}", x + kCode32}},
+        {"a help pack left without its suite whose uninstaller answers 1641",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.addHelpPack();
+             sim::scripted::addWindowsInstaller(s.m, {.exitCode = 1641});
+         },
+         3010, {x + kHelpCode}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
