@@ -278,6 +278,7 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
         std::function<void(SuiteMachine&)> check = nullptr;
     };
     const std::string x = "/passive /norestart /x";
+    const auto ext = [](const std::string& entry) { return "C:\\Program Files\\Ext\\" + entry + "\\unins000.exe| /verysilent"; };
     const Case cases[] = {
         {"a 32-bit suite alone",
          [](SuiteMachine& s) {
@@ -437,6 +438,34 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
              sim::scripted::addWindowsInstaller(s.m, {.exitCode = 1641});
          },
          3010, {x + kHelpCode}},
+        {"an extension the Windows Installer removes is waited for to its end, past ten minutes",
+         [](SuiteMachine& s) {
+             sim::scripted::addWindowsInstaller(s.m, {.runMs = 11 * 60000});
+             sim::scripted::addUninstallEntry(s.m, "ext-msi", "LibreOffice Extension Msi", "msiexec.exe");
+         },
+         0, {"msiexec.exe| /verysilent", x + kSuiteCode}},
+        // 18 minutes of extensions and 9 of a busy installer leave 3 of the run's 30 to an
+        // uninstaller that gets idle only after an hour.
+        {"every wait comes off the run's thirty minutes, the wait for an uninstaller to get idle too",
+         [](SuiteMachine& s) {
+             for (const char* e : {"ext-1", "ext-2"}) s.addExtension(e, std::string("LibreOffice Extension ") + e, 9 * 60000);
+             s.addHelpPack();
+             s.m.mutexes.add(sim::scripted::kInstallerMutex, {.ownedUntilMs = s.m.nowMs + 27 * 60000});
+             s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+             sim::scripted::addUninstallEntry(s.m, "ext-idle", "Collabora Extension Idle", "C:\\Ext\\idle.exe");
+             s.m.shell.addProgram("C:\\Ext\\idle.exe", {.body = {}, .runMs = sim::kNeverEnds, .idleAfterMs = 60 * 60000});
+         },
+         korvalend::kExitUninstallerTimeout,
+         {ext("ext-1"), ext("ext-2"), x + kHelpCode, x + kSuiteCode, "C:\\Ext\\idle.exe| /verysilent"},
+         [](SuiteMachine& s) { EXPECT_NEAR(static_cast<double>(s.m.nowMs - 1000), 30 * 60000 + 4000, 1000); }},
+        {"27 minutes of extensions leave a busy installer 3 of the run's 30",
+         [](SuiteMachine& s) {
+             for (const char* e : {"ext-1", "ext-2", "ext-3"})
+                 s.addExtension(e, std::string("LibreOffice Extension ") + e, 9 * 60000);
+             s.m.mutexes.add(sim::scripted::kInstallerMutex, {.ownedUntilMs = s.m.nowMs + 32 * 60000});
+         },
+         1618, {ext("ext-1"), ext("ext-2"), ext("ext-3")},
+         [](SuiteMachine& s) { EXPECT_NEAR(static_cast<double>(s.m.nowMs - 1000), 30 * 60000, 1000); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
