@@ -485,6 +485,23 @@ TEST(Plan, CheckSaysWhatIsInstalledInOneLine) {
          {"--check"}, 217,
          "korvalend-plan --check: cannot read HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall (64-bit "
          "view): Access is denied."},
+        {"the 32-bit Uninstall key refused",
+         [](SuiteMachine& s) { s.m.registry.addKey(Root::LocalMachine, sim::scripted::kUninstallKey32).openable = false; },
+         {"--check"}, 217, "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall (32-bit view): Access is denied."},
+        {"a help pack left without its suite",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.addHelpPack();
+         },
+         {"--check"}, 1, "LibreOffice 7.6 Help Pack (French) (64-bit): korvalend.exe would remove it, exit 0"},
+        {"another user's installation alone",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, "Software\\Classes\\AppID");
+             s.m.registry.removeKey(Root::LocalMachine, kTdf);
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.addPerUserInstall("S-1-5-21-7", "0123", "LibreOffice 7.6.4.1");
+         },
+         {"--check"}, 1, "would leave it: exit 70002, installed for the account S-1-5-21-7 alone"},
         {"a name too long for a detection script",
          [](SuiteMachine& s) {
              sim::scripted::addUninstallEntry(s.m, "{LONG}", "LibreOffice 7.6.0.1 (" + std::string(3000, 'x') + ")");

@@ -109,10 +109,17 @@ struct SuiteMachine {
     void addHelpPack(const std::string& code = kHelpCode) {
         sim::scripted::addUninstallEntry(m, code, productKey + " Help Pack (French)", "MsiExec.exe /I" + code);
     }
-    void addExtension(const std::string& entry, const std::string& displayName) {
+    void addExtension(const std::string& entry, const std::string& displayName, uint64_t runMs = 500) {
         const std::string exe = "C:\\Program Files\\Ext\\" + entry + "\\unins000.exe";
-        sim::scripted::addExtensionUninstaller(m, exe, entry);
+        sim::scripted::addExtensionUninstaller(m, exe, entry, runMs);
         sim::scripted::addUninstallEntry(m, entry, displayName, "\"" + exe + "\"");
+    }
+    // A suite or pack the Windows Installer recorded for the account SID, in the usual folder.
+    void addPerUserInstall(const std::string& sid, const std::string& product, const std::string& displayName) {
+        const std::string at = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\" + sid +
+                               "\\Products\\" + product + "\\InstallProperties";
+        m.registry.setString(Root::LocalMachine, at, "DisplayName", displayName);
+        m.registry.setString(Root::LocalMachine, at, "InstallLocation", kInstall);
     }
     bool registered(const std::string& entry) {
         return m.registry.findKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + entry) != nullptr;

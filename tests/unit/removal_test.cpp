@@ -177,6 +177,18 @@ TEST(Removal, NothingIsDeletedWhenTheInstallerCannotStart) {
     EXPECT_TRUE(s.m.files.recycleBin.empty());
 }
 
+const std::string kCollabora = "SOFTWARE\\Collabora\\Collabora Office";
+const std::string kCode32 = "{32323232-1111-4A4A-9C9C-000000000032}";
+const std::string kCodeCo = "{C0C0C0C0-1111-4A4A-9C9C-0000000000C0}";
+const std::string kX86 = "C:\\Program Files (x86)\\LibreOffice\\";
+const std::string kCoFolder = "C:\\Program Files\\Collabora Office\\";
+
+// A Collabora Office beside the suite whose product key cannot be read: the run leaves it.
+void besideAnUnresolvedSuite(SuiteMachine& s) {
+    s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+    (void)s.m.files.deleteFile(kCoFolder + "program\\bootstrap.ini");
+}
+
 // The exit code a deployment tool acts on: 0 only when nothing of the family
 // stays registered; 3010 when a restart completes a removal; otherwise the
 // installer's own code (1641 read as 3010: the run promised no restart), or
@@ -216,6 +228,12 @@ TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
          }},
         {"an entry named as the suite stays", std::nullopt, false, 1603,
          [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{OTHER}", "LibreOffice 7.6.4.1 (x64)"); }},
+        {"a suite named with more words stays", std::nullopt, false, 1603,
+         [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{OTHER}", "LibreOffice 7.6 (German edition)"); }},
+        // The installer's own code wins over the program's: it says what to do next.
+        {"cancelled, beside a suite that cannot be resolved", 1602, true, 1602, besideAnUnresolvedSuite},
+        {"installer busy, beside a suite that cannot be resolved", 1618, true, 1618, besideAnUnresolvedSuite},
+        {"restart will finish it, beside a suite that cannot be resolved", 3010, true, 3010, besideAnUnresolvedSuite},
     };
     for (const Case& c : cases) {
         SuiteMachine s;
@@ -249,12 +267,6 @@ TEST(Outcome, ABusyInstallerIsWaitedForTenMinutesThenNothingIsStarted) {
     EXPECT_EQ(s.m.mutexes.openHandles, 0);
 }
 
-const std::string kCollabora = "SOFTWARE\\Collabora\\Collabora Office";
-const std::string kCode32 = "{32323232-1111-4A4A-9C9C-000000000032}";
-const std::string kCodeCo = "{C0C0C0C0-1111-4A4A-9C9C-0000000000C0}";
-const std::string kX86 = "C:\\Program Files (x86)\\LibreOffice\\";
-const std::string kCoFolder = "C:\\Program Files\\Collabora Office\\";
-
 // Every installation of the family a machine holds: both registry views,
 // every vendor key, one suite after the other in their fixed order, each with
 // its own facts; and the exit code of what stays.
@@ -267,6 +279,7 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
         std::function<void(SuiteMachine&)> check = nullptr;
     };
     const std::string x = "/passive /norestart /x";
+    const auto ext = [](const std::string& entry) { return "C:\\Program Files\\Ext\\" + entry + "\\unins000.exe| /verysilent"; };
     const Case cases[] = {
         {"a 32-bit suite alone",
          [](SuiteMachine& s) {
@@ -391,6 +404,69 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
          },
          korvalend::kExitPerUserInstall, {x + kSuiteCode},
          [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kInstall + "program\\soffice.bin")); }},
+        {"another user's installation listed after another program's under the same account",
+         [](SuiteMachine& s) {
+             s.addPerUserInstall("S-1-5-21-7", "0000", "Other Program 1.0");
+             s.addPerUserInstall("S-1-5-21-7", "0123", "LibreOffice 7.6.4.1");
+         },
+         korvalend::kExitPerUserInstall, {x + kSuiteCode}},
+        {"the local system's own records are the machine's, not a user's",
+         [](SuiteMachine& s) { s.addPerUserInstall("S-1-5-18", "0123", "LibreOffice 7.6.4.1"); }, 0, {x + kSuiteCode}},
+        {"a language pack whose uninstall fails: the folder that holds it stays",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "{LP}", "LibreOffice 7.6 Language Pack (German)", "MsiExec.exe /I{LP}");
+             sim::scripted::addWindowsInstaller(s.m, {.failing = {"{LP}"}});
+         },
+         1603, {x + "{LP}", x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kInstall + "program\\bootstrap.ini")); }},
+        {"a Collabora Office's 32-bit record of its 64-bit folder, and a 32-bit suite of its key: never crossed",
+         [](SuiteMachine& s) {
+             s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+             s.addSuite(kCollabora, true, kCoFolder, "Collabora Office 24.04", kCode32);
+         },
+         0, {x + kSuiteCode, x + kCodeCo, x + kCode32}},
+        {"help packs of the 32-bit view go with its suite of the same key, the French first",
+         [](SuiteMachine& s) {
+             s.addSuite(kTdf, true, kX86, "LibreOffice 7.6", kCode32);
+             sim::scripted::addUninstallEntry(s.m, "{0ES}", "LibreOffice 7.6 Help Pack (Spanish)", "MsiExec.exe /I{0ES}", true);
+             sim::scripted::addUninstallEntry(s.m, "{1FR}", "LibreOffice 7.6 Help Pack (French)", "MsiExec.exe /I{1FR}", true);
+         },
+         0, {x + kSuiteCode, x + "{1FR}", x + "{0ES}", x + kCode32}},
+        {"a help pack left without its suite whose uninstaller answers 1641",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.addHelpPack();
+             sim::scripted::addWindowsInstaller(s.m, {.exitCode = 1641});
+         },
+         3010, {x + kHelpCode}},
+        {"an extension the Windows Installer removes is waited for to its end, past ten minutes",
+         [](SuiteMachine& s) {
+             sim::scripted::addWindowsInstaller(s.m, {.runMs = 11 * 60000});
+             sim::scripted::addUninstallEntry(s.m, "ext-msi", "LibreOffice Extension Msi", "msiexec.exe");
+         },
+         0, {"msiexec.exe| /verysilent", x + kSuiteCode}},
+        // 18 minutes of extensions and 9 of a busy installer leave 3 of the run's 30 to an
+        // uninstaller that gets idle only after an hour.
+        {"every wait comes off the run's thirty minutes, the wait for an uninstaller to get idle too",
+         [](SuiteMachine& s) {
+             for (const char* e : {"ext-1", "ext-2"}) s.addExtension(e, std::string("LibreOffice Extension ") + e, 9 * 60000);
+             s.addHelpPack();
+             s.m.mutexes.add(sim::scripted::kInstallerMutex, {.ownedUntilMs = s.m.nowMs + 27 * 60000});
+             s.addSuite(kCollabora, false, kCoFolder, "Collabora Office 24.04", kCodeCo);
+             sim::scripted::addUninstallEntry(s.m, "ext-idle", "Collabora Extension Idle", "C:\\Ext\\idle.exe");
+             s.m.shell.addProgram("C:\\Ext\\idle.exe", {.body = {}, .runMs = sim::kNeverEnds, .idleAfterMs = 60 * 60000});
+         },
+         korvalend::kExitUninstallerTimeout,
+         {ext("ext-1"), ext("ext-2"), x + kHelpCode, x + kSuiteCode, "C:\\Ext\\idle.exe| /verysilent"},
+         [](SuiteMachine& s) { EXPECT_NEAR(static_cast<double>(s.m.nowMs - 1000), 30 * 60000 + 4000, 1000); }},
+        {"27 minutes of extensions leave a busy installer 3 of the run's 30",
+         [](SuiteMachine& s) {
+             for (const char* e : {"ext-1", "ext-2", "ext-3"})
+                 s.addExtension(e, std::string("LibreOffice Extension ") + e, 9 * 60000);
+             s.m.mutexes.add(sim::scripted::kInstallerMutex, {.ownedUntilMs = s.m.nowMs + 32 * 60000});
+         },
+         1618, {ext("ext-1"), ext("ext-2"), ext("ext-3")},
+         [](SuiteMachine& s) { EXPECT_NEAR(static_cast<double>(s.m.nowMs - 1000), 30 * 60000, 1000); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -494,15 +570,27 @@ TEST(Resolution, ABrokenDisplayNameEndsTheRunOnlyBeforeTheFirstMatch) {
         const char* where;
         std::string brokenEntry;
         int expected;
+        void (*alsoOnTheMachine)(SuiteMachine&) = nullptr;
     };
     const Case cases[] = {
         {"listed first", "{0000}", 217},
         {"after a help pack listed before the suite", "{0B00}", 0},
         {"after the suite", "{ZZZZ}", 0},
+        {"listed first in the 64-bit view, the suite in the 32-bit one", "{0000}", 0,
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, kTdf);
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.addSuite(kTdf, true, kX86, "LibreOffice 7.6", kCode32);
+         }},
+        {"before a help pack left without its suite", "{0B00}", 0,
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "{0C00}", "LibreOffice 7.5 Help Pack (German)", "MsiExec.exe /I{0C00}");
+         }},
     };
     for (const Case& c : cases) {
         SuiteMachine s;
         s.addHelpPack("{0A00}");
+        if (c.alsoOnTheMachine) c.alsoOnTheMachine(s);
         s.m.registry.setRaw(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + c.brokenEntry, "DisplayName",
                             platform::kRegBinary, "xx");
         EXPECT_EQ(s.run(), c.expected) << c.where;
