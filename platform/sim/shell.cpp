@@ -109,7 +109,9 @@ int32_t backend::shellExecuteExA(ShellExecuteInfoA& info) {
     const uint32_t exitCode = copy.body ? copy.body(run) : 0;
     if (sim::SimProcess* p = m.processes.find(run.pid)) {
         p->endsAtMs = run.runMs == sim::kNeverEnds ? sim::kNeverEnds : rec.atMs + run.runMs;
-        p->idleAtMs = rec.atMs + std::min(copy.idleAfterMs, run.runMs);
+        // Never idle and never ending stays so: the sum would wrap round to "idle at once".
+        const uint64_t idleAfter = std::min(copy.idleAfterMs, run.runMs);
+        p->idleAtMs = idleAfter == sim::kNeverEnds ? sim::kNeverEnds : rec.atMs + idleAfter;
         p->exitCodeAtEnd = exitCode;
         p->waitFails = copy.waitFails;
     }
