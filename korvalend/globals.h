@@ -13,4 +13,8 @@ inline const std::string SPARAM_QUIET = "/quiet /norestart";
 // Windows Installer options written into every Msiexec.exe parameter string.
 inline std::string SPARAM;
 
+// The folder of the run's record when the run created it there ("" without
+// one): each Msiexec.exe uninstall then writes its own log beside it.
+inline std::string SLOGFOLDER;
+
 }  // namespace korvalend

@@ -124,4 +124,27 @@ private:
     TRemovalObserver* previous_;
 };
 
+// Tells every event to two observers, FIRST then SECOND: the run's record
+// beside whoever else listens.
+class TObserverPair : public TRemovalObserver {
+public:
+    TObserverPair(TRemovalObserver& first, TRemovalObserver& second) : first_(first), second_(second) {}
+    void found(const std::string& what, const std::string& text) override;
+    void kept(const std::string& path, const TReason& reason) override;
+    void skipped(const std::string& step, const TReason& reason) override;
+    void waits(const std::string& what) override;
+    void waited(const std::string& what, uint64_t milliseconds) override;
+    void removes(const TSuiteFacts& suite, int order) override;
+    void launches(const TLaunch& launch) override;
+    void launchEnded(const TLaunch& launch, const TLaunchEnd& end) override;
+    void processEnded(uint32_t processId, const std::string& image, bool ended) override;
+    void removed(const std::string& path, TRemoval how, bool done) override;
+    void concluded(const TOutcome& outcome) override;
+    void failed(const std::string& report) override;
+
+private:
+    TRemovalObserver& first_;
+    TRemovalObserver& second_;
+};
+
 }  // namespace korvalend

@@ -8,6 +8,7 @@
 #include "korvalend/globals.h"
 #include "korvalend/observer.h"
 #include "korvalend/outcome.h"
+#include "korvalend/record.h"
 #include "korvalend/registered.h"
 #include "korvalend/removal.h"
 #include "korvalend/resolution.h"
@@ -22,10 +23,11 @@ void SETPARAM(const std::vector<std::string>& args) {
     if (!args.empty() && args.front() == "/quiet") SPARAM = SPARAM_QUIET;
 }
 
-int RUN(const std::vector<std::string>& args) {
+namespace {
+
+// The run once its options are set.
+int removeAll() {
     auto& observer = REMOVALOBSERVER();
-    (void)GETCONSOLEHWND();
-    SETPARAM(args);
     // A rerun after a partial removal finds the suite by its Uninstall
     // entry: the first removal took the ProgID and AppID the suites share.
     if (!ISLIBREOFFICEINSTALL() && REGISTEREDFAMILY().empty() && PERUSERINSTALLS().empty()) {
@@ -50,6 +52,23 @@ int RUN(const std::vector<std::string>& args) {
     return outcome.code;
 }
 
+}  // namespace
+
+int RUN(const std::vector<std::string>& args) {
+    // Outside the handler's reach, so that the record still listens when
+    // the error is told.
+    std::optional<TRecordScope> record;
+    try {
+        (void)GETCONSOLEHWND();
+        SETPARAM(args);
+        record.emplace(args);
+        return removeAll();
+    } catch (...) {
+        REMOVALOBSERVER().failed(CURRENTERRORREPORT());
+        throw;
+    }
+}
+
 std::string CURRENTERRORREPORT() {
     try {
         throw;
@@ -69,7 +88,6 @@ int RUNPROCESS(const std::vector<std::string>& args) {
     } catch (...) {
         report = CURRENTERRORREPORT();
     }
-    REMOVALOBSERVER().failed(report);
     try {
         if (SOMEONECANSEEABOX())
             platform::messageBoxA(report, "Error", platform::kMbOk | platform::kMbIconError | platform::kMbTaskModal);

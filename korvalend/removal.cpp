@@ -13,6 +13,7 @@
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
 #include "korvalend/process_lookup.h"
+#include "korvalend/record.h"
 #include "korvalend/registered.h"
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
@@ -183,7 +184,9 @@ std::optional<uint32_t> runInstaller(const std::string& parameters, const TEntry
     if (system.empty()) return std::nullopt;
     if (!waitForIdleInstaller(run)) return std::nullopt;
     run.staying.reset();  // what the installer changes is read again
-    const TLaunch what{inFolder(system, SINSTALLER), parameters, entry, entry.name, std::move(vendorRecords)};
+    // With a record, the installer writes its own log of the uninstall beside it.
+    const std::string logged = SLOGFOLDER.empty() ? parameters : parameters + MSIEXECLOGPARAMETERS(SLOGFOLDER, entry.name);
+    const TLaunch what{inFolder(system, SINSTALLER), logged, entry, entry.name, std::move(vendorRecords)};
     const fonction::TLaunchOutcome outcome = launch(what, fonction::kNoTimeLimit);
     if (outcome.kind == fonction::TLaunchOutcome::Kind::NotStarted) return std::nullopt;
     return outcome.exitCode;

@@ -89,11 +89,23 @@ const char* REFUSALREASON(TREFUSAL reason) {
         case TREFUSAL::HELDBYPACK: return "holds a pack that is still registered";
         case TREFUSAL::HELDBYSUITE: return "is the install location of another suite, which stays";
         case TREFUSAL::OTHERIMAGE: return "is another program's soffice.bin";
+        case TREFUSAL::TEMPFOLDER: return "is a temporary folder or lies in one";
+        case TREFUSAL::NOTAFOLDER: return "is a file, not a folder";
+        case TREFUSAL::NOPARENT: return "lies in a folder that does not exist";
+        case TREFUSAL::NOTCREATED: return "could not be created";
+        case TREFUSAL::NOSECURITY: return "its owner and access list could not be read";
+        case TREFUSAL::OPENACCESS:
+            return "lets an account other than SYSTEM, Administrators, TrustedInstaller and the one korvalend.exe runs "
+                   "as write in it or change its access list";
+        case TREFUSAL::FOREIGNOWNER:
+            return "is owned by an account other than SYSTEM, Administrators, TrustedInstaller and the one "
+                   "korvalend.exe runs as";
+        case TREFUSAL::NOTOPENED: return "its korvalend.log could not be opened for writing (read-only, or held by another program)";
     }
     return "";
 }
 
-TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protectedFolders, bool itself) {
+TREFUSAL PATHFORMREFUSAL(const std::string& folder) {
     // A NUL would end the shell's double-NUL list early and name a second path.
     if (folder.find('\0') != std::string::npos || folder.find_first_of("*?") != std::string::npos)
         return TREFUSAL::ODDNAME;
@@ -109,7 +121,16 @@ TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protec
     }
     // An administrative share (\\host\c$) is another spelling of a local drive.
     if (parts.root.size() > 2 && parts.root.back() == '$') return TREFUSAL::ADMINSHARE;
+    return TREFUSAL::NONE;
+}
 
+bool SAMEORINSIDE(const std::string& folder, const std::string& path) {
+    const Compared f = compared(folder);
+    return !f.components.empty() && sameOrAncestor(f, compared(path));
+}
+
+TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protectedFolders, bool itself) {
+    if (const TREFUSAL r = PATHFORMREFUSAL(folder); r != TREFUSAL::NONE) return r;
     const Compared path = compared(folder);
     for (const std::string& p : protectedFolders.folders)
         if (const TREFUSAL r = takesProtected(path, compared(p)); r != TREFUSAL::NONE) return r;

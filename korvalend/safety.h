@@ -43,6 +43,15 @@ enum class TREFUSAL {
     HELDBYPACK,   // holds a pack that is still registered
     HELDBYSUITE,  // another suite that stays records it as its install location
     OTHERIMAGE,   // another program's soffice.bin
+    // Why the run's record is not written in a folder.
+    TEMPFOLDER,    // a temporary folder, or in one
+    NOTAFOLDER,    // a file, not a folder
+    NOPARENT,      // its parent folder does not exist
+    NOTCREATED,    // it could not be created
+    NOSECURITY,    // its owner and access list could not be read
+    OPENACCESS,    // another account may write in it or change its access list
+    FOREIGNOWNER,  // owned by another account, who may rewrite its access list
+    NOTOPENED,     // its korvalend.log could not be opened for writing
 };
 [[nodiscard]] const char* REFUSALREASON(TREFUSAL reason);
 
@@ -66,6 +75,13 @@ struct ProtectedFolders {
 // disk, asked by the caller.
 [[nodiscard]] TREFUSAL FOLDERREFUSAL(const std::string& folder, const ProtectedFolders& protectedFolders,
                                      bool itself = true);
+// The refusals of FOLDERREFUSAL that the path's form alone decides: NUL
+// bytes, wildcards, not an absolute drive or UNC path, a root, ".", "..",
+// components ending in a dot or blank, short names, administrative shares.
+[[nodiscard]] TREFUSAL PATHFORMREFUSAL(const std::string& folder);
+// PATH is FOLDER or lies inside it, whole components compared, case ignored;
+// false when either is no absolute path or FOLDER is a root.
+[[nodiscard]] bool SAMEORINSIDE(const std::string& folder, const std::string& path);
 // FOLDERREFUSAL as a yes or no; the run asks FOLDERREFUSAL, which says why.
 [[nodiscard]] bool ISSAFEINSTALLFOLDER(const std::string& folder, const ProtectedFolders& protectedFolders);
 

@@ -62,4 +62,13 @@ void sleepMs(uint32_t milliseconds);
 [[nodiscard]] int32_t shGetPathFromIDListW(Handle list, std::u16string& path);
 void freeIdList(Handle list) noexcept;
 
+// The run's record (platform/record.h): its folder made with an access list,
+// the old record renamed, the file opened to append and written.
+// createFileForAppendW answers invalidHandleValue() when it cannot open.
+[[nodiscard]] bool createDirectoryWithSecurityW(const std::u16string& path, const std::u16string& sddl);
+[[nodiscard]] bool moveFileExW(const std::u16string& from, const std::u16string& to, uint32_t flags);
+[[nodiscard]] Handle createFileForAppendW(const std::u16string& path, bool& created);
+[[nodiscard]] bool writeFile(Handle file, const std::string& bytes);
+void closeAppendFile(Handle file) noexcept;
+
 }  // namespace platform::backend

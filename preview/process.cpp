@@ -1,4 +1,5 @@
 #include "korvalend/program.h"
+#include "korvalend/record.h"
 #include "preview/output.h"
 #include "preview/report.h"
 
@@ -6,10 +7,13 @@ namespace korvalend {
 namespace {
 
 const char* const kUsage =
-    "Usage: korvalend-plan.exe [/quiet] [--json] [--system]\r\n"
+    "Usage: korvalend-plan.exe [/quiet] [/log | /log=FOLDER] [--json] [--system]\r\n"
     "       korvalend-plan.exe --check [/quiet] [--system]\r\n"
     "Shows what korvalend.exe would do on this machine, without doing it.\r\n"
     "  /quiet   the plan of \"korvalend.exe /quiet\" (installers run with /quiet /norestart)\r\n"
+    "  /log, /log=FOLDER\r\n"
+    "           the plan of a run with its record: whether the folder would be accepted,\r\n"
+    "           and the installer's own log on each Msiexec.exe line (nothing is written)\r\n"
     "  --json   one JSON document instead of text\r\n"
     "  --system the plan of korvalend.exe run as SYSTEM, as deployment tools run it:\r\n"
     "           that account's Startup and profile folders (readable elevated only)\r\n"
@@ -23,6 +27,7 @@ TPlanOptions PARSEPLANOPTIONS(const std::vector<std::string>& args) {
     TPlanOptions options;
     for (const std::string& arg : args) {
         if (arg == "/quiet") options.quiet = true;
+        else if (PARSELOGOPTION({arg}).given) options.log = arg;
         else if (arg == "--json") options.json = true;
         else if (arg == "--system") options.system = true;
         else if (arg == "--check") options.check = true;
@@ -47,12 +52,14 @@ int RUNPLANPROCESS(const std::vector<std::string>& args) {
         WRITEPLANOUTPUT(platform::StdStream::Output, kUsage);
         return kExitOk;
     }
-    const std::vector<std::string> runArgs = options.quiet ? std::vector<std::string>{"/quiet"} : std::vector<std::string>{};
+    std::vector<std::string> runArgs = options.quiet ? std::vector<std::string>{"/quiet"} : std::vector<std::string>{};
     if (options.check) {
         const TCheck check = CHECKMACHINE(runArgs, options.system);
         WRITEPLANOUTPUT(platform::StdStream::Output, check.line + "\r\n");
         return check.exitCode;
     }
+    // The check tells what is installed, whatever the run would record.
+    if (!options.log.empty()) runArgs.push_back(options.log);
     const TPlanReport report = PLANREMOVAL(runArgs, nullptr, options.system);
     WRITEPLANOUTPUT(platform::StdStream::Output, options.json ? FORMATPLANJSON(report) : FORMATPLANTEXT(report));
     if (report.error.empty()) return kExitOk;

@@ -64,10 +64,11 @@ struct TPlanReport {
 [[nodiscard]] std::string FORMATPLANTEXT(const TPlanReport& report);
 [[nodiscard]] std::string FORMATPLANJSON(const TPlanReport& report);
 
-// The preview's command line: "/quiet" (exactly), "--json" and "--system",
-// in any order.
+// The preview's command line: "/quiet" (exactly), "/log" or "/log=FOLDER",
+// "--json" and "--system", in any order.
 struct TPlanOptions {
     bool quiet = false;
+    std::string log;         // the record's option as written, for the run planned ("" without)
     bool json = false;
     bool system = false;
     bool check = false;      // "--check": the compliance check's one line

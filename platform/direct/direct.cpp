@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/processes.h"
+#include "platform/record.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/sync.h"
@@ -75,5 +76,17 @@ int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, UniqueIdList& l
 }
 int32_t shGetPathFromIDListW(Handle list, std::u16string& path) { return backend::shGetPathFromIDListW(list, path); }
 void IdListTraits::close(Handle list) noexcept { backend::freeIdList(list); }
+
+bool createDirectoryWithSecurityW(const std::u16string& path, const std::u16string& sddl) {
+    return backend::createDirectoryWithSecurityW(path, sddl);
+}
+bool moveFileExW(const std::u16string& from, const std::u16string& to, uint32_t flags) {
+    return backend::moveFileExW(from, to, flags);
+}
+UniqueAppendFile createFileForAppendW(const std::u16string& path, bool& created) {
+    return UniqueAppendFile(backend::createFileForAppendW(path, created));
+}
+bool writeFile(Handle file, const std::string& bytes) { return backend::writeFile(file, bytes); }
+void AppendFileTraits::close(Handle file) noexcept { backend::closeAppendFile(file); }
 
 }  // namespace platform

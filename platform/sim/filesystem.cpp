@@ -100,6 +100,8 @@ std::unique_ptr<FsNode> FsNode::clone() const {
     copy->refuseDelete = refuseDelete;
     copy->refuseRemove = refuseRemove;
     copy->unreadable = unreadable;
+    copy->security = security;
+    copy->heldShare = heldShare;
     for (const auto& [key, child] : children) copy->children.emplace(key, child->clone());
     return copy;
 }

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/record.h"
+
 namespace sim {
 
 struct FsNode {
@@ -37,6 +39,12 @@ struct FsNode {
     // A folder whose permissions keep the running account out (another
     // account's profile): it is seen, but what it holds cannot be listed or read.
     bool unreadable = false;
+    // Its owner and access list in SDDL ("O:SYD:P(A;OICI;FA;;;SY)"); empty:
+    // kDefaultSecurity.
+    std::string security;
+    // Another program holds it open, sharing only these (read 1, write 2,
+    // delete 4).
+    std::optional<uint32_t> heldShare;
     std::map<std::u16string, std::unique_ptr<FsNode>> children;  // keyed by folded name
 
     [[nodiscard]] bool isJunction() const noexcept { return directory && !junctionTarget.empty(); }
@@ -65,6 +73,11 @@ struct FindEntry {
     uint32_t attributes = 0;
     std::string name;
 };
+
+// What Windows gives C:\Windows\Logs: owned by TrustedInstaller; SYSTEM and
+// Administrators may change it, Users read it, CREATOR OWNER has full control
+// of what it creates (inherit-only).
+extern const std::string kDefaultSecurity;
 
 class FileSystem {
 public:
@@ -112,6 +125,27 @@ public:
     [[nodiscard]] std::optional<std::string> longPath(const std::string& path);
     // SHFileOperation(FO_DELETE) over a source list; 0 on success.
     int32_t shellDelete(const std::vector<std::string>& sources, uint16_t flags);
+
+    // --- the run's record: security, folders made with it, renames, appends
+    void setSecurity(const std::string& path, const std::string& sddl);
+    // The owner and access list of what the path names, a junction followed;
+    // nothing when it names nothing or the text is no SDDL this model reads.
+    [[nodiscard]] std::optional<platform::Security> security(const std::string& path);
+    // CreateDirectory with a security descriptor: the parent must exist, the
+    // entry must not.
+    bool createDirectory(const std::string& path, const std::string& sddl);
+    // MoveFileEx of a file; REPLACE: an existing file in TO's place goes.
+    // Refused while another program holds FROM without delete sharing.
+    bool move(const std::string& from, const std::string& to, bool replace);
+    // CreateFile(FILE_APPEND_DATA, share all, OPEN_ALWAYS): a handle, or null.
+    void* openAppend(const std::string& path, bool& created);
+    bool append(void* handle, const std::string& bytes);
+    void closeAppend(void* handle) { appends_.erase(handle); }
+    [[nodiscard]] int openAppends() const noexcept { return static_cast<int>(appends_.size()); }
+    // Another program holds the file open sharing only SHARE.
+    void hold(const std::string& path, uint32_t share);
+    // The drive has no room left: every write there fails.
+    void fillDisk(char drive) { fullDrives_.insert(static_cast<char>(drive & ~0x20)); }
 
     // --- open find handles
     void* openFind(std::vector<FindEntry> entries);
@@ -186,7 +220,20 @@ private:
     std::map<void*, std::pair<uint32_t, uint64_t>> identities_;
     uint64_t nextFileIndex_ = 0x10000;
     std::set<uint32_t> noFileIndex_;
+    struct Append {
+        std::string path;
+        uint64_t fileIndex = 0;
+    };
+    std::map<void*, Append> appends_;
+    std::set<char> fullDrives_;
 };
+
+// An SDDL text of the forms this model uses: "O:" and an owner, "D:" with
+// the flags P, AI, AR, then entries "(A|D;flags;rights;;;sid)" (flags OI, CI,
+// NP, IO, ID; rights FA, FR, FW, FX, GA, GR, GW, GX, WD, WO, SD, RC or 0x...;
+// SIDs SY, BA, BU, AU, WD, CO, AC or written out, "S-1-..."), or
+// "D:NO_ACCESS_CONTROL". Nothing when the text is none of these.
+[[nodiscard]] std::optional<platform::Security> parseSddl(const std::string& sddl);
 
 // Case-insensitive comparison key of a name, as NTFS compares names.
 [[nodiscard]] std::u16string foldName(const std::string& name);

@@ -56,6 +56,16 @@ public:
     uint64_t nowMs = 1000;
     void advance(uint64_t ms) { nowMs += ms; }
 
+    // The wall clock: the local time when nowMs was 0, in milliseconds since
+    // 1970-01-01 00:00 local time (2024-03-14 09:30:00.000), and the time
+    // zone's bias in minutes (UTC = local time + bias: 300 in US Eastern
+    // winter time, -60 in Paris).
+    int64_t localClockAtStartMs = 1710408600000;
+    int32_t timeZoneBiasMinutes = 0;
+    uint32_t currentThreadId = 4343;
+    // Every call of the run's record's services (platform/record.h).
+    int recordCalls = 0;
+
     uint32_t currentProcessId = 4242;
     // The account the program runs as.
     std::string accountName = "USER-PC\\User";
