@@ -118,11 +118,14 @@ TLogType typeOf(const TReason& reason) { return reason.failure() ? TLogType::Err
 
 }  // namespace
 
+bool ISLOGOPTION(const std::string& arg) {
+    return arg == SLOGOPTION || (arg.size() > SLOGOPTION.size() && arg.starts_with(SLOGOPTION) && arg[SLOGOPTION.size()] == '=');
+}
+
 TLogOption PARSELOGOPTION(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
-        if (arg == SLOGOPTION) return TLogOption{true, folderOfOption(SLOG_DEFAULT_FOLDER)};
-        if (arg.size() > SLOGOPTION.size() && arg.starts_with(SLOGOPTION) && arg[SLOGOPTION.size()] == '=')
-            return TLogOption{true, folderOfOption(arg.substr(SLOGOPTION.size() + 1))};
+        if (!ISLOGOPTION(arg)) continue;
+        return TLogOption{true, folderOfOption(arg == SLOGOPTION ? SLOG_DEFAULT_FOLDER : arg.substr(SLOGOPTION.size() + 1))};
     }
     return {};
 }

@@ -38,6 +38,8 @@ struct TLogOption {
     std::string folder;  // expanded, unquoted, "\" separated, no trailing "\"
 };
 [[nodiscard]] TLogOption PARSELOGOPTION(const std::vector<std::string>& args);
+// ARG is "/log" or "/log=...".
+[[nodiscard]] bool ISLOGOPTION(const std::string& arg);
 
 // Why FOLDER may not hold the record by its path alone: the form refusals of
 // an install folder, then a fixed local drive (no share, no mapped or

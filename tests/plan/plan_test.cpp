@@ -249,6 +249,19 @@ const std::vector<Case>& cases() {
                  s.m.files.makeUnresolvable(csidl);
          },
          {}},
+        // The run's record: the plan shows the installer's own log on each
+        // Msiexec.exe line, or why the folder is refused; it writes nothing.
+        {"record",
+         [](SuiteMachine& s) {
+             s.addHelpPack();
+             s.m.files.addDirectory("C:\\Windows\\Logs");
+         },
+         {"/quiet", "/log"},
+         {"  run's record: C:\\Windows\\Logs\\Korvalend\\korvalend.log (its folder created for it)\r\n",
+          "/x" + kSuiteCode + " /L*v \"C:\\Windows\\Logs\\Korvalend\\msiexec-" + kSuiteCode + ".log\"\r\n"}},
+        {"recordRefused", [](SuiteMachine&) {}, {"/log=C:/Users/Public/Logs"},
+         {"     - the run's record in C:\\Users\\Public\\Logs: skipped, is inside a user's profile\r\n",
+          "/x" + kSuiteCode + "\r\n"}},
         {"noSuite",
          [](SuiteMachine& s) {
              s.m.registry.removeKey(Root::LocalMachine, "Software\\Classes\\AppID\\{82154420-0FBF-11d4-8313-005004526AB4}");
@@ -363,18 +376,23 @@ TEST(Plan, OptionsComeInAnyOrderAndOnlyTheExactOnesCount) {
         bool quiet, json;
         std::string unknown;
         bool system = false;
+        std::string log = "";
     };
     for (const Row& row : std::vector<Row>{{{}, false, false, ""},
                                            {{"--json", "/quiet"}, true, true, ""},
                                            {{"/quiet", "--json"}, true, true, ""},
                                            {{"/QUIET"}, false, false, "/QUIET"},
                                            {{"--json", "-json"}, false, true, "-json"},
-                                           {{"--system", "/quiet"}, true, false, "", true}}) {
+                                           {{"--system", "/quiet"}, true, false, "", true},
+                                           {{"/log=D:\\Logs", "/quiet"}, true, false, "", false, "/log=D:\\Logs"},
+                                           {{"/log"}, false, false, "", false, "/log"},
+                                           {{"/Log"}, false, false, "/Log"}}) {
         const korvalend::TPlanOptions o = korvalend::PARSEPLANOPTIONS(row.args);
         EXPECT_EQ(o.system, row.system);
         EXPECT_EQ(o.quiet, row.quiet);
         EXPECT_EQ(o.json, row.json);
         EXPECT_EQ(o.unknown, row.unknown);
+        EXPECT_EQ(o.log, row.log);
     }
     SuiteMachine s;
     s.m.console.attached = true;
@@ -508,6 +526,8 @@ TEST(Plan, CheckSaysWhatIsInstalledInOneLine) {
          },
          {"--check"}, 1, " (...)"},
         {"with --json", [](SuiteMachine&) {}, {"--check", "--json"}, 87, ""},
+        {"the record's option is no concern of the check", [](SuiteMachine&) {}, {"--check", "/log=relative"}, 1,
+         kUsual + ", exit 0"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
