@@ -72,7 +72,9 @@ uint32_t getCurrentThreadId() { return sim::current().currentThreadId; }
 bool backend::createDirectoryWithSecurityW(const std::u16string& path, const std::u16string& sddl) {
     sim::Machine& m = counted();
     const std::optional<std::string> ansi = ansiPath(m, path);
-    return ansi && m.files.createDirectory(*ansi, wideToAnsi(sddl));
+    // Without an owner of its own the folder is its creator's.
+    const std::string text = wideToAnsi(sddl);
+    return ansi && m.files.createDirectory(*ansi, text.starts_with("O:") ? text : "O:" + m.accountSid + text);
 }
 
 bool backend::moveFileExW(const std::u16string& from, const std::u16string& to, uint32_t flags) {

@@ -14,6 +14,9 @@ namespace testsupport {
 class FileLab {
 public:
     FileLab();
+    // A scratch folder at the system drive's root rather than in the temp folder.
+    struct AtDriveRoot {};
+    explicit FileLab(AtDriveRoot);
     ~FileLab();
     FileLab(const FileLab&) = delete;
     FileLab& operator=(const FileLab&) = delete;
@@ -23,6 +26,14 @@ public:
     // Paths below are relative to root(); parents must exist.
     bool addDirectory(const std::string& relative, uint32_t attributes = 0);
     bool addFile(const std::string& relative, const std::string& content = {}, uint32_t attributes = 0);
+    // A junction at RELATIVE to the folder TARGET (a full path). Wine keeps no
+    // junctions: there it is a Unix symbolic link, which Wine reports as a
+    // reparse point.
+    bool addJunction(const std::string& relative, const std::string& target);
+    // Every account may write in the folder RELATIVE: its access list grants
+    // Everyone full control (under Wine, which builds access lists from the
+    // Unix mode, the folder's mode becomes 0777).
+    bool openToEveryone(const std::string& relative);
     // Whether the Recycle Bin holds an item that came from this full path:
     // nothing when this machine's bin cannot be looked into.
     [[nodiscard]] std::optional<bool> recycled(const std::string& fullPath) const;

@@ -10,6 +10,10 @@ struct FileLab::Impl {
 };
 
 FileLab::FileLab() : impl_(std::make_unique<Impl>()) { impl_->machine.files.addDirectory(impl_->root); }
+FileLab::FileLab(AtDriveRoot) : impl_(std::make_unique<Impl>()) {
+    impl_->root = "C:\\korvalend-fs";
+    impl_->machine.files.addDirectory(impl_->root);
+}
 FileLab::~FileLab() = default;
 
 const std::string& FileLab::root() const { return impl_->root; }
@@ -21,6 +25,16 @@ bool FileLab::addDirectory(const std::string& relative, uint32_t attributes) {
 
 bool FileLab::addFile(const std::string& relative, const std::string& content, uint32_t attributes) {
     impl_->machine.files.addFile(impl_->root + "\\" + relative, content, attributes == 0 ? 0x20 : attributes);
+    return true;
+}
+
+bool FileLab::addJunction(const std::string& relative, const std::string& target) {
+    impl_->machine.files.addJunction(impl_->root + "\\" + relative, target);
+    return true;
+}
+
+bool FileLab::openToEveryone(const std::string& relative) {
+    impl_->machine.files.setSecurity(impl_->root + "\\" + relative, "O:SYD:(A;OICI;FA;;;WD)");
     return true;
 }
 

@@ -1,6 +1,11 @@
 // Test file fixture over the real file system (kernel32).
 #include <windows.h>
+#include <winioctl.h>
+// After <windows.h>, which they need.
+#include <aclapi.h>
+#include <sddl.h>
 
+#include <cstring>
 #include <string>
 
 #include "support/filelab.h"
@@ -28,8 +33,71 @@ void removeTree(const std::string& path) {
             FindClose(find);
         }
     }
-    RemoveDirectoryA(path.c_str());
+    // Wine's stand-in for a junction, a Unix symbolic link, goes as a file.
+    if (!RemoveDirectoryA(path.c_str())) DeleteFileA(path.c_str());
 }
+
+// Under Wine, the host path of a Windows path (kernel32's
+// wine_get_unix_file_name); nothing elsewhere.
+std::string unixPath(const std::string& path) {
+    using Convert = char* (*)(const wchar_t*);
+    const auto convert =
+        reinterpret_cast<Convert>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (convert == nullptr) return {};
+    std::wstring wide(path.begin(), path.end());
+    char* unix = convert(wide.c_str());
+    if (unix == nullptr) return {};
+    std::string out = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return out;
+}
+
+// Starts a host program under Wine (which starts Unix executables too, but
+// hands out no handle to wait on) and waits, 10 seconds at most, until DONE
+// says its work is done.
+template <typename Done>
+bool runHost(std::string commandLine, Done done) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    if (pi.hThread != nullptr) CloseHandle(pi.hThread);
+    if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
+    for (int i = 0; i < 1000; ++i, Sleep(10))
+        if (done()) return true;
+    return false;
+}
+
+// Everyone (S-1-1-0) may write in the folder, as its access list says.
+bool everyoneWrites(const std::string& path) {
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
+                              &sd) != ERROR_SUCCESS)
+        return false;
+    bool writes = false;
+    for (DWORD i = 0; acl != nullptr && i < acl->AceCount; ++i) {
+        void* ace = nullptr;
+        if (!GetAce(acl, i, &ace) || static_cast<ACE_HEADER*>(ace)->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+        char* sid = nullptr;
+        if (ConvertSidToStringSidA(&allowed->SidStart, &sid)) {
+            writes = writes || (std::string(sid) == "S-1-1-0" && (allowed->Mask & FILE_ADD_FILE) != 0);
+            LocalFree(sid);
+        }
+    }
+    LocalFree(sd);
+    return writes;
+}
+
+// REPARSE_DATA_BUFFER for a mount point, as FSCTL_SET_REPARSE_POINT takes it.
+struct MountPointBuffer {
+    DWORD tag;
+    WORD length;
+    WORD reserved;
+    WORD substituteOffset, substituteLength, printOffset, printLength;
+    WCHAR names[1024];
+};
 
 // "/unix/path" as Wine's drive Z: shows it.
 std::string unixToWine(const std::string& unixPath) {
@@ -57,6 +125,18 @@ FileLab::FileLab() : impl_(std::make_unique<Impl>()) {
     }
 }
 
+FileLab::FileLab(AtDriveRoot) : impl_(std::make_unique<Impl>()) {
+    char windows[MAX_PATH + 1] = {};
+    const UINT n = GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string drive = n >= 2 && n < sizeof windows ? std::string(windows, 2) : std::string("C:");
+    static int counter = 0;
+    for (;;) {
+        impl_->root = drive + "\\korvalend-fs-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+        if (CreateDirectoryA(impl_->root.c_str(), nullptr)) break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+}
+
 FileLab::~FileLab() { removeTree(impl_->root); }
 
 const std::string& FileLab::root() const { return impl_->root; }
@@ -75,6 +155,47 @@ bool FileLab::addFile(const std::string& relative, const std::string& content, u
     const bool ok = content.empty() || WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(h);
     return ok && (attributes == 0 || SetFileAttributesA(path.c_str(), attributes));
+}
+
+bool FileLab::addJunction(const std::string& relative, const std::string& target) {
+    const std::string path = impl_->root + "\\" + relative;
+    if (const std::string from = unixPath(path), to = unixPath(target); !from.empty() && !to.empty())
+        return runHost("/bin/ln -s \"" + to + "\" \"" + from + "\"",
+                       [&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    if (!CreateDirectoryA(path.c_str(), nullptr)) return false;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const std::wstring print(target.begin(), target.end());
+    const std::wstring substitute = L"\\??\\" + print;
+    MountPointBuffer b{};
+    b.tag = IO_REPARSE_TAG_MOUNT_POINT;
+    b.substituteLength = static_cast<WORD>(substitute.size() * 2);
+    b.printOffset = static_cast<WORD>(b.substituteLength + 2);
+    b.printLength = static_cast<WORD>(print.size() * 2);
+    std::memcpy(b.names, substitute.c_str(), b.substituteLength);
+    std::memcpy(reinterpret_cast<char*>(b.names) + b.printOffset, print.c_str(), b.printLength);
+    b.length = static_cast<WORD>(8 + b.printOffset + b.printLength + 2);
+    DWORD got = 0;
+    const BOOL ok = DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, &b, 8 + b.length, nullptr, 0, &got, nullptr);
+    CloseHandle(h);
+    return ok != 0;
+}
+
+bool FileLab::openToEveryone(const std::string& relative) {
+    const std::string path = impl_->root + "\\" + relative;
+    if (const std::string host = unixPath(path); !host.empty())
+        return runHost("/bin/chmod 0777 \"" + host + "\"", [&] { return everyoneWrites(path); });
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &sd, nullptr))
+        return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    GetSecurityDescriptorDacl(sd, &present, &acl, &defaulted);
+    const DWORD rc = SetNamedSecurityInfoA(const_cast<char*>(path.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                           nullptr, nullptr, acl, nullptr);
+    LocalFree(sd);
+    return rc == ERROR_SUCCESS;
 }
 
 std::optional<bool> FileLab::recycled(const std::string& fullPath) const {

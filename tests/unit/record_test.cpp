@@ -182,7 +182,7 @@ TEST(RecordFolder, OnlyWhereNoStandardUserCanPlantAnything) {
     windowsLogs(m);
     bool created = false;
     ASSERT_EQ(korvalend::ACCEPTLOGFOLDER(kLogs, created), TREFUSAL::NONE);
-    EXPECT_EQ(m.files.find(kLogs)->security, "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)");
+    EXPECT_EQ(m.files.find(kLogs)->security, "O:" + m.accountSid + "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)");
 }
 
 // A removal that fails, whose display name holds what could break a line,
