@@ -27,7 +27,7 @@ TPlanOptions PARSEPLANOPTIONS(const std::vector<std::string>& args) {
     TPlanOptions options;
     for (const std::string& arg : args) {
         if (arg == "/quiet") options.quiet = true;
-        else if (ISLOGOPTION(arg)) options.log = arg;
+        else if (ISLOGOPTION(arg)) options.log = options.log.empty() ? arg : options.log;  // the first, as the run
         else if (arg == "--json") options.json = true;
         else if (arg == "--system") options.system = true;
         else if (arg == "--check") options.check = true;

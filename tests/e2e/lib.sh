@@ -52,7 +52,9 @@ HELP_X86_CODE='{FA1F0086-7600-4B1E-9D2C-000000000F86}'
 # id|product key|version|vendor key|manufacturer|AppID value|folder|app prefix|product code|GUID prefix|arch|on removal
 # tdf86 is the 32-bit LibreOffice (its keys in the 32-bit view, its files in
 # Program Files (x86)); tdfreboot a LibreOffice whose removal schedules a
-# restart (Wine's installer then ends with 3010).
+# restart (Wine's installer then ends with 3010); tdffail one whose removal
+# runs a program of its own that exits with 1 (Wine's installer then ends with
+# 1627 and the product stays).
 DISTRIBUTIONS='
 tdf|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000A076}|7C0E0001|x64|-
 mimo|LibreOffice 7.5|7.5|SOFTWARE\MimO\LibreOffice|MimO|LibreOffice Service Manager|LibreOffice MimO|LibreOffice|{7C0E4A1B-7500-4B1E-9D2C-00000000B075}|7C0E0002|x64|-
@@ -60,6 +62,7 @@ collabora|Collabora Office 23.05|23.05|SOFTWARE\Collabora\Collabora Office|Colla
 zeta|ZetaOffice 7.6|7.6|SOFTWARE\allotropia software GmbH\ZetaOffice|allotropia software GmbH|ZetaOffice Service Manager|ZetaOffice|ZetaOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000D076}|7C0E0004|x64|-
 tdf86|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000E086}|7C0E0005|x86|-
 tdfreboot|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-000000003010}|7C0E0006|x64|restart
+tdffail|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000FA11}|7C0E0007|x64|fail
 '
 
 # dist_field ID N: field N (1-based) of a distribution's line.
@@ -124,11 +127,19 @@ build_fixtures() {
         [ "$arch" = x86 ] && programs=ProgramFilesFolder win64=no
         [ "$removal" = restart ] &&
             sequence='<InstallExecuteSequence><ScheduleReboot After="InstallFinalize">REMOVE="ALL"</ScheduleReboot></InstallExecuteSequence>'
+        local extra=""
+        if [ "$removal" = fail ]; then
+            cp "$PROGRAMS/sleeper.exe" "$stage/fail.exe"
+            extra="<File Id=\"FailExe\" Name=\"fail.exe\" Source=\"$id-stage/fail.exe\"/>"
+            # sleeper.exe 0 1: exits with 1 at once
+            sequence='<CustomAction Id="FailOnRemoval" FileKey="FailExe" ExeCommand="0 1" Execute="immediate" Return="check"/><InstallExecuteSequence><Custom Action="FailOnRemoval" Before="RemoveFiles">REMOVE="ALL"</Custom></InstallExecuteSequence>'
+        fi
         local common=("PRODUCT_KEY=$key" "VERSION=$version" "MANUFACTURER=$manuf" "INSTALL_DIR=$folder"
             "STAGE=$id-stage/" "APP_PREFIX=$prefix" "VENDOR_KEY=$vendor" "APPID_VALUE=$appid"
             "PROGRAM_FILES=$programs" "WIN64=$win64")
         render "$E2E_SRC/fixtures/suite.wxs" "$out/suite-$id.wxs" "$desk" "${common[@]}" \
-            "PRODUCT_CODE=$code" "UPGRADE_CODE=$UPGRADE_CODE" "GUID_PREFIX=$guid" "EXECUTE_SEQUENCE=$sequence"
+            "PRODUCT_CODE=$code" "UPGRADE_CODE=$UPGRADE_CODE" "GUID_PREFIX=$guid" "EXECUTE_SEQUENCE=$sequence" \
+            "PROGRAM_EXTRA=$extra"
         wixl_build "$out/suite-$id.wxs" "$out/suite-$id.msi" "$arch" || return 1
         local hp
         for hp in before after german x86; do
@@ -173,7 +184,7 @@ build_template() {
 }
 
 fixtures_stamp() {
-    cat "$E2E_SRC/lib.sh" "$E2E_SRC"/fixtures/*.wxs "$PROGRAMS/msiexec_shim.exe" | md5sum | cut -d' ' -f1
+    cat "$E2E_SRC/lib.sh" "$E2E_SRC"/fixtures/*.wxs "$PROGRAMS/msiexec_shim.exe" "$PROGRAMS/sleeper.exe" | md5sum | cut -d' ' -f1
 }
 
 # Builds fixtures and template unless this build folder already has them.
@@ -416,8 +427,12 @@ run_korvalend() {
     rm -f "$C/korvalend-msiexec.log" "$C/korvalend-events.log" "$C/korvalend-times.log" "$C/korvalend-starts.log" \
         "$RUN/trash.entries"
     if [ "${PLAN_PROOF:-0}" = 1 ]; then
-        # the plan's options as korvalend.exe reads its own: only an exact first "/quiet"
-        if [ "${1:-}" = /quiet ]; then run_plan --json /quiet; else run_plan --json; fi
+        # the plan's options as korvalend.exe reads its own: only an exact first
+        # "/quiet", and the record's option wherever it stands
+        local plan_args=(--json) arg
+        [ "${1:-}" = /quiet ] && plan_args+=(/quiet)
+        for arg in "$@"; do case $arg in /log | /log=*) plan_args+=("$arg") ;; esac; done
+        run_plan "${plan_args[@]}"
         if [ -n "${PLAN_KEEPS:-}" ]; then expect_plan_kept "$PLAN_KEEPS"; PLAN_KEEPS=; fi
         drive_keys >"$RUN/drive.before"
     fi
@@ -430,6 +445,27 @@ run_korvalend() {
     [ -n "$KV_EXIT" ] || KV_EXIT="unknown (launcher status $status)"
     echo "korvalend.exe $* ended with exit code $KV_EXIT after $((SECONDS - t0)) s"
     if [ "${PLAN_PROOF:-0}" = 1 ]; then expect_plan_is_run; PLAN_WAIVERS=(); fi
+}
+
+# The run's record in its default folder (%SystemRoot%\Logs\Korvalend),
+# and the installer's own logs beside it.
+RECORD_FOLDER='C:\windows\Logs\Korvalend'
+record_dir() { printf '%s' "$C/windows/logs/Korvalend"; }
+# record_lines: the record's lines, without the byte-order mark and the CRs.
+record_lines() { sed '1s/^\xEF\xBB\xBF//' "$(record_dir)/korvalend.log" | tr -d '\r'; }
+# record_has TEXT TYPE: a line of the record holds TEXT and is of TYPE (1
+# information, 2 kept or skipped, 3 a failure).
+record_has() { record_lines | grep -F -- "$1" | grep -qF "type=\"$2\""; }
+# record_ends TEXT TYPE: the same, of its last line.
+record_ends() { record_lines | tail -n 1 | grep -F -- "$1" | grep -qF "type=\"$2\""; }
+# expect_cmtrace_record: the record exists, begins with the UTF-8 mark and
+# each of its lines is CMTrace's; a copy is kept as e2e/record-SCENARIO.log.
+expect_cmtrace_record() {
+    expect_file "$(record_dir)/korvalend.log"
+    cp "$(record_dir)/korvalend.log" "$E2E_HOME/record-$SCENARIO.log" 2>/dev/null
+    check "the record begins with the UTF-8 byte-order mark" \
+        test "$(head -c 3 "$(record_dir)/korvalend.log" | od -An -tx1 | tr -d ' \n')" = efbbbf
+    check "every line of the record is a CMTrace line" not grep -vE '^<!\[LOG\[.*\]LOG\]!><time="[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}[+-][0-9]{3}" date="[0-9]{2}-[0-9]{2}-[0-9]{4}" component="korvalend" context="" type="[123]" thread="[0-9]+" file="">$' <(record_lines)
 }
 
 # installer_ms: the uninstallers' own run times of the last run, in all.
