@@ -10,7 +10,10 @@
 #   KORVALEND_BUILD=build/windows KORVALEND_SOURCE=. bash tests/bench/removal_time.sh [RUNS [OTHER.EXE]]
 # With OTHER.EXE (another build of korvalend.exe, say the last release), the
 # runs alternate between the two programs on fresh machines, so that the load
-# of the moment weighs on both alike; each gets RUNS runs.
+# of the moment weighs on both alike; each gets RUNS runs. With
+# KORVALEND_BENCH_LOG=1 each program runs with "/quiet" and with "/quiet /log",
+# alternating the same way: the record's cost is the difference (the
+# installer's own logging aside, as its run time is the uninstallers').
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export KORVALEND_BUILD=${KORVALEND_BUILD:-$here/../../build/windows} KORVALEND_SOURCE=${KORVALEND_SOURCE:-$here/../..}
@@ -21,9 +24,17 @@ programs=("$(realpath "$KORVALEND_BUILD/korvalend.exe")")
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
 
+variants=(plain)
+[ "${KORVALEND_BENCH_LOG:-0}" = 1 ] && variants=(quiet log)
+
 declare -A own_all
 for i in $(seq 1 "$runs"); do
   for exe in "${programs[@]}"; do
+   for variant in "${variants[@]}"; do
+    args=()
+    [ "$variant" = quiet ] && args=(/quiet)
+    [ "$variant" = log ] && args=(/quiet /log)
+    key="$exe${args[*]:+ ${args[*]}}"
     export KORVALEND_EXE=$exe
     new_machine "bench-removal-$i" >/dev/null
     # korvalend.exe with nothing to remove: its start, probe and exit.
@@ -39,11 +50,11 @@ for i in $(seq 1 "$runs"); do
         win "$(winpath "$PROGRAMS/launcher.exe")" "$(winpath "$PROGRAMS/sleeper.exe")" 0 | tr -d '\r' |
             sed -n 's/^wall_ms //p'
     done >"$RUN/start.txt"
-    run_korvalend >/dev/null
+    run_korvalend "${args[@]}" >/dev/null
     installers=$(installer_ms)
     own=$(awk -v w="$KV_WALL_MS" -v i="$installers" 'BEGIN { printf "%.1f", w - i }')
-    own_all[$exe]+="$own "
-    printf 'run %d of %s: exit %s, wall %.1f ms, uninstallers %s ms (%d runs), own %s ms\n' "$i" "$exe" \
+    own_all[$key]+="$own "
+    printf 'run %d of %s: exit %s, wall %.1f ms, uninstallers %s ms (%d runs), own %s ms\n' "$i" "$key" \
         "$KV_EXIT" "$KV_WALL_MS" "$installers" "$(wc -l <"$C/korvalend-times.log")" "$own"
     printf '    %-32s %8.2f ms\n' "korvalend.exe, nothing to remove" "$empty" \
         "bare process start and exit" "$(median <"$RUN/start.txt")"
@@ -51,9 +62,10 @@ for i in $(seq 1 "$runs"); do
     [ "$KV_EXIT" = 0 ] || echo "    unexpected exit code: the run did not remove the suite"
     end_machine
     [ -n "${KORVALEND_KEEP_RUNS:-}" ] || rm -rf "$RUN"
+   done
   done
 done
-for exe in "${programs[@]}"; do
-    printf 'own time of %s over %d runs: %s ms (median %s ms)\n' "$exe" "$runs" "${own_all[$exe]}" \
-        "$(printf '%s\n' ${own_all[$exe]} | median)"
+for key in "${!own_all[@]}"; do
+    printf 'own time of %s over %d runs: %s ms (median %s ms)\n' "$key" "$runs" "${own_all[$key]}" \
+        "$(printf '%s\n' ${own_all[$key]} | median)"
 done
