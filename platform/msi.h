@@ -33,11 +33,14 @@ constexpr int32_t kInstallStateDefault = 5;      // installed for this user or t
                                           std::u16string& value);
 
 // MsiSourceListGetInfoW for a product installed for the machine (no user SID,
-// MSIINSTALLCONTEXT_MACHINE, MSICODE_PRODUCT), with the same return codes.
-// "LastUsedSource" reads "<type>;<index>;<source>", the type "n" for a
-// folder ("n;1;C:\Packages\"), so the package the installer falls back to is
-// the text after the second ";" joined with "PackageName" (the package's file
-// name, "suite.msi").
+// MSIINSTALLCONTEXT_MACHINE, MSICODE_PRODUCT), with the same return codes
+// (ERROR_UNKNOWN_PRODUCT for a product installed for a user only).
+// "LastUsedSource" is the folder the product was last installed from, with
+// its trailing "\" ("Z:\packages\" under Wine 8; the registry value behind
+// it holds "n;1;Z:\packages\", the type of which "LastUsedType" gives: "n"
+// for a folder), so the package the installer falls back to is that folder
+// joined with "PackageName" (the package's file name, "suite.msi").
+// Property names are compared letter case included, by both calls.
 [[nodiscard]] uint32_t msiSourceListGetInfoW(const std::u16string& productCode, const std::u16string& property,
                                              std::u16string& value);
 

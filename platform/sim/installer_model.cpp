@@ -36,14 +36,9 @@ bool Installer::isProductCode(const std::string& code) {
 }
 
 std::string Installer::sourcePackage(const InstalledProduct& product) {
-    // "<type>;<index>;<source>"
-    const auto first = product.lastUsedSource.find(';');
-    const auto second = first == std::string::npos ? first : product.lastUsedSource.find(';', first + 1);
-    if (second == std::string::npos || product.packageName.empty()) return {};
-    std::string folder = product.lastUsedSource.substr(second + 1);
-    if (folder.empty()) return {};
-    if (folder.back() != '\\') folder += '\\';
-    return folder + product.packageName;
+    if (product.lastUsedSource.empty() || product.packageName.empty()) return {};
+    const bool separated = product.lastUsedSource.back() == '\\';
+    return product.lastUsedSource + (separated ? "" : "\\") + product.packageName;
 }
 
 int Installer::stateQueries(const std::string& productCode) const {

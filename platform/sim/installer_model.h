@@ -15,7 +15,7 @@ struct InstalledProduct {
     int32_t state = 5;  // INSTALLSTATE_DEFAULT; 1 advertised, 2 another user's
     bool perMachine = true;  // its source list is the machine's (else a user's)
     std::string localPackage;    // the cached package, "C:\Windows\Installer\<name>.msi"
-    std::string lastUsedSource;  // "n;1;<folder>\", as the source list gives it
+    std::string lastUsedSource;  // the folder it was installed from, "C:\Packages\"
     std::string packageName;     // the package's file name in that folder
     // Other MsiGetProductInfoW properties ("InstallLocation"...); one the call
     // knows that is not listed here reads as empty.
@@ -33,14 +33,13 @@ public:
     // The installer's own idea of a product code: 38 characters, "{" 8-4-4-4-12
     // hexadecimal digits "}".
     [[nodiscard]] static bool isProductCode(const std::string& code);
-    // The package the installer falls back to: the folder of LastUsedSource
-    // (after its type and index) joined with PackageName; "" without either.
+    // The package the installer falls back to: LastUsedSource joined with
+    // PackageName; "" without either.
     [[nodiscard]] static std::string sourcePackage(const InstalledProduct& product);
 
-    // msi.dll loads (from the system folder); false: every query fails as if
+    // msi.dll loads from the system folder; false: every query fails as if
     // the library were missing.
     bool libraryLoads = true;
-    std::string libraryPath = "C:\\Windows\\system32\\msi.dll";
     // Non-zero: answered by every MsiGetProductInfoW and MsiSourceListGetInfoW
     // call instead (ERROR_ACCESS_DENIED, ERROR_BAD_CONFIGURATION). The state
     // query has no error to answer and is not affected.

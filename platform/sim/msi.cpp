@@ -21,14 +21,19 @@ constexpr std::array<const char*, 13> kKnownInfo = {
     "VersionString", "Version",       "Publisher",     "PackageName",          "PackageCode",
     "InstallDate",  "Language",       "Transforms"};
 
-// The library, the code and the product, checked as the calls check them:
-// ERROR_SUCCESS with `product` set, or the call's answer.
-uint32_t lookUp(sim::Machine& m, const std::string& code, sim::InstalledProduct*& product) {
+// The library, the code, the property and the product, in the order the
+// calls check them: ERROR_SUCCESS with `product` set, or the call's answer.
+// MsiGetProductInfoW looks at the property's name before the product,
+// MsiSourceListGetInfoW after it.
+uint32_t lookUp(sim::Machine& m, const std::string& code, bool propertyKnown, bool propertyFirst,
+                sim::InstalledProduct*& product) {
     if (!m.installer.libraryLoads) return kErrorModNotFound;
     if (m.installer.error != 0) return m.installer.error;
     if (!sim::Installer::isProductCode(code)) return kErrorInvalidParameter;
+    if (propertyFirst && !propertyKnown) return kErrorUnknownProperty;
     product = m.installer.find(code);
-    return product == nullptr ? kErrorUnknownProduct : kErrorSuccess;
+    if (product == nullptr) return kErrorUnknownProduct;
+    return propertyKnown ? kErrorSuccess : kErrorUnknownProperty;
 }
 
 }  // namespace
@@ -49,9 +54,10 @@ uint32_t backend::msiGetProductInfoW(const std::u16string& productCode, const st
     const std::string code = asked(productCode);
     const std::string name = asked(property);
     if (m.installer.libraryLoads) m.installer.queries.push_back("info " + code + " " + name);
+    // Property names are compared as written, letter case included.
+    const bool known = std::find(kKnownInfo.begin(), kKnownInfo.end(), name) != kKnownInfo.end();
     sim::InstalledProduct* product = nullptr;
-    if (const uint32_t rc = lookUp(m, code, product); rc != kErrorSuccess) return rc;
-    if (std::find(kKnownInfo.begin(), kKnownInfo.end(), name) == kKnownInfo.end()) return kErrorUnknownProperty;
+    if (const uint32_t rc = lookUp(m, code, known, true, product); rc != kErrorSuccess) return rc;
     std::string text;
     if (name == "LocalPackage") text = product->localPackage;
     else if (name == "PackageName") text = product->packageName;
@@ -66,22 +72,23 @@ uint32_t backend::msiSourceListGetInfoW(const std::u16string& productCode, const
     const std::string code = asked(productCode);
     const std::string name = asked(property);
     if (m.installer.libraryLoads) m.installer.queries.push_back("source " + code + " " + name);
+    const bool known = name == "LastUsedSource" || name == "LastUsedType" || name == "PackageName";
     sim::InstalledProduct* product = nullptr;
-    if (const uint32_t rc = lookUp(m, code, product); rc != kErrorSuccess) return rc;
+    const uint32_t rc = lookUp(m, code, known, false, product);
     // The machine's source lists only: a user's product is unknown there.
-    if (!product->perMachine) return kErrorUnknownProduct;
-    std::string text;
-    if (name == "LastUsedSource") text = product->lastUsedSource;
-    else if (name == "PackageName") text = product->packageName;
-    else if (name == "LastUsedType") text = product->lastUsedSource.substr(0, product->lastUsedSource.find(';'));
-    else return kErrorUnknownProperty;
+    if (product != nullptr && !product->perMachine) return kErrorUnknownProduct;
+    if (rc != kErrorSuccess) return rc;
+    // Every source the model knows is a folder: type "n".
+    const std::string text = name == "LastUsedSource" ? product->lastUsedSource
+                             : name == "PackageName"  ? product->packageName
+                                                      : std::string(product->lastUsedSource.empty() ? "" : "n");
     value = ansiToWide(text);
     return kErrorSuccess;
 }
 
 std::u16string msiLibraryPath() {
     const sim::Machine& m = sim::current();
-    return m.installer.libraryLoads ? ansiToWide(m.installer.libraryPath) : std::u16string();
+    return m.installer.libraryLoads ? ansiToWide(m.files.systemDirectory + "\\msi.dll") : std::u16string();
 }
 
 }  // namespace platform

@@ -38,7 +38,7 @@ void registerProduct(Machine& m, const std::string& code) {
     const std::string digits = digitsOf(code);
     InstalledProduct product;
     product.localPackage = "C:\\Windows\\Installer\\" + digits + ".msi";
-    product.lastUsedSource = "n;1;C:\\Packages\\" + digits + "\\";
+    product.lastUsedSource = "C:\\Packages\\" + digits + "\\";
     product.packageName = "setup.msi";
     m.files.addFile(product.localPackage, "cached package");
     m.files.addFile(Installer::sourcePackage(product), "package");
