@@ -57,10 +57,14 @@ const Library& library() {
 
 // Both text queries answer ERROR_MORE_DATA with the length they need (NUL
 // not counted): the value is read again in a buffer that size, a few times,
-// since it may grow in between.
+// since it may grow in between. The first buffer holds the usual answer, a
+// cached package's path ("C:\Windows\Installer\1a2b3c.msi"); a source folder
+// mostly takes the second call.
+constexpr std::size_t kFirstBuffer = 64;
+
 template <typename Call>
 uint32_t readText(Call call, std::u16string& value) {
-    std::u16string buffer(MAX_PATH, u'\0');
+    std::u16string buffer(kFirstBuffer, u'\0');
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD chars = static_cast<DWORD>(buffer.size());
         const UINT rc = call(reinterpret_cast<LPWSTR>(buffer.data()), &chars);
