@@ -14,6 +14,7 @@ namespace sim {
 struct InstalledProduct {
     int32_t state = 5;  // INSTALLSTATE_DEFAULT; 1 advertised, 2 another user's
     bool perMachine = true;  // its source list is the machine's (else a user's)
+    bool wow32 = false;      // its Uninstall entry went to the 32-bit view (an x86 package)
     std::string localPackage;    // the cached package, "C:\Windows\Installer\<name>.msi"
     std::string lastUsedSource;  // the folder it was installed from, "C:\Packages\"
     std::string packageName;     // the package's file name in that folder

@@ -34,9 +34,13 @@ std::string digitsOf(const std::string& code) {
     return out;
 }
 
-void registerProduct(Machine& m, const std::string& code) {
+// A product is registered by the package that installed it; an entry of the
+// same code written later in the other view is a stale copy, not the product.
+void registerProduct(Machine& m, const std::string& code, bool wow32) {
+    if (m.installer.find(code) != nullptr) return;
     const std::string digits = digitsOf(code);
     InstalledProduct product;
+    product.wow32 = wow32;
     product.localPackage = "C:\\Windows\\Installer\\" + digits + ".msi";
     product.lastUsedSource = "C:\\Packages\\" + digits + "\\";
     product.packageName = "setup.msi";
@@ -52,9 +56,10 @@ uint32_t uninstallProduct(Machine& m, const std::string& code) {
     const std::string source = Installer::sourcePackage(*product);
     if (!m.files.exists(product->localPackage) && (source.empty() || !m.files.exists(source)))
         return platform::kErrorInstallSourceAbsent;
+    // Its entry goes from the view it is registered in, and only from there.
+    const std::string entry = (product->wow32 ? kUninstallKey32 : kUninstallKey) + "\\" + code;
     (void)m.installer.forget(code);
-    (void)(m.registry.removeKey(Root::LocalMachine, kUninstallKey + "\\" + code) ||
-           m.registry.removeKey(Root::LocalMachine, kUninstallKey32 + "\\" + code));
+    (void)m.registry.removeKey(Root::LocalMachine, entry);
     return 0;
 }
 
@@ -124,7 +129,7 @@ void addUninstallEntry(Machine& m, const std::string& entryName, const std::stri
     const std::string key = (wow32 ? kUninstallKey32 : kUninstallKey) + "\\" + entryName;
     m.registry.setString(Root::LocalMachine, key, "DisplayName", displayName);
     if (!uninstallString.empty()) m.registry.setString(Root::LocalMachine, key, "UninstallString", uninstallString);
-    if (const std::string code = productCodeOf(entryName, uninstallString); !code.empty()) registerProduct(m, code);
+    if (const std::string code = productCodeOf(entryName, uninstallString); !code.empty()) registerProduct(m, code, wow32);
 }
 
 }  // namespace sim::scripted
