@@ -65,10 +65,14 @@ TFamilyName FAMILYNAME(const std::string& displayName) {
     out.family = family;
     if (upperRest.starts_with(" HELP PACK (")) out.kind = TFamilyKind::HelpPack;
     else if (upperRest.starts_with(" LANGUAGE PACK (")) out.kind = TFamilyKind::LanguagePack;
-    else if (HASWORD(upperRest, "SDK")) return TFamilyName{};  // a kit for developers, not the suite
+    else if (HASWORD(upperRest, "SDK")) out.kind = TFamilyKind::Sdk;  // a kit for developers, not the suite
     else out.kind = TFamilyKind::Suite;  // with a tag ("(x64)") or named with more words, as the resolution takes it
     if (out.kind != TFamilyKind::Suite) out.suite = displayName.substr(0, i);
     return out;
+}
+
+bool ISSUITEPART(TFamilyKind kind) {
+    return kind == TFamilyKind::HelpPack || kind == TFamilyKind::LanguagePack || kind == TFamilyKind::Sdk;
 }
 
 TSuiteEntry SUITEENTRYKIND(const std::string& displayName, const std::string& SVERSOOO) {

@@ -40,13 +40,19 @@ enum class TFamilyKind {
     Suite,
     HelpPack,      // "LibreOffice 7.6 Help Pack (French)"
     LanguagePack,  // "LibreOffice 7.6 Language Pack (German)"
+    Sdk,           // "LibreOffice 7.6 SDK", "LibreOffice 7.6.4.1 SDK (x64)": the developers' kit
 };
 struct TFamilyName {
     TFamilyKind kind = TFamilyKind::None;
     std::string family;  // SFAMILY_*: the MimO build registers as LibreOffice
-    std::string suite;   // a pack's suite: what comes before " Help Pack (" or " Language Pack ("
+    // A pack's or an SDK's suite: the family and the version before the
+    // pack's words ("LibreOffice 7.6" of "LibreOffice 7.6 Help Pack (French)").
+    std::string suite;
 };
 [[nodiscard]] TFamilyName FAMILYNAME(const std::string& displayName);
+// A help pack, a language pack or an SDK: a package that lies in its suite's
+// folder and belongs to that suite.
+[[nodiscard]] bool ISSUITEPART(TFamilyKind kind);
 
 // What an Uninstall entry is to the suite whose product key is SVERSOOO, by
 // its display name (letters compared with the ANSI upper-casing).

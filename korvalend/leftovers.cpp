@@ -12,6 +12,7 @@
 #include "korvalend/reasons.h"
 #include "korvalend/resolution.h"
 #include "korvalend/safety.h"
+#include "platform/account.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/tstrings.h"
@@ -35,8 +36,11 @@ const std::array<std::string, 5> FICHIERS_COLLABORA = {
 // What the family's Windows installers put at the top of the install folder
 // (URE in older versions). Only these names are ever taken from it: a custom
 // install may share the folder with other programs and a user's files.
-const std::array<std::string, 10> SLAYOUT = {
-    "program", "share", "help", "presets", "readmes", "URE", "CREDITS.fodt", "LICENSE.html", "license.txt", "NOTICE",
+// The SDK's sdk\ counts too: while the SDK stays registered the folder is
+// kept whole, and once it is gone its folder is a leftover like the others.
+const std::array<std::string, 11> SLAYOUT = {
+    "program", "share", "help", "presets", "readmes", "URE",   "CREDITS.fodt",
+    "LICENSE.html", "license.txt", "NOTICE", "sdk",
 };
 
 constexpr uint32_t kAllAttributes = 0x1FF;
@@ -135,14 +139,29 @@ void deleteDesktopShortcuts(const std::string& SVERSOOO, TREFUSAL keyRefusal, co
     for (const std::string& name : FICHIERS_COLLABORA) deleteShortcut(desktop, name + ".lnk");
 }
 
+// A user's own installation of FAMILY whose account's Startup folder is
+// STARTUP: its quickstart shortcut lies there. The shared desktop and Start
+// menu hold nothing of it (it cannot write there).
+bool ownInstallationThere(const std::string& family, const std::string& startup,
+                          const std::vector<TPerUserInstall>& perUser) {
+    return std::any_of(perUser.begin(), perUser.end(), [&](const TPerUserInstall& install) {
+        if (FAMILYNAME(install.displayName).family != family) return false;
+        return install.profile.empty() ? install.sid == platform::currentAccount().sid
+                                       : ISWITHINFOLDER(startup, install.profile);
+    });
+}
+
 // The current user's Startup shortcuts of the removed suite ("*Office*.lnk"
 // whose name before ".lnk" is of its family): another suite of the family, or
-// "LibreOfficeDev", stays installed and keeps its entry.
-void deleteStartupShortcuts(const std::string& family, const TShared& shared) {
+// "LibreOfficeDev", stays installed and keeps its entry; so does the user's
+// own installation of the family.
+void deleteStartupShortcuts(const std::string& family, const TShared& shared,
+                            const std::vector<TPerUserInstall>& perUser) {
     if (family.empty()) return skipForKey("Startup shortcuts", TREFUSAL::NOTFAMILY);
     if (shared.family) return skip("Startup shortcuts", TSKIP::FAMILYSTAYS);
     const std::string startup = fonction::GETSTARTUPFOLDER();
     if (startup.empty()) return skip("Startup shortcuts", TREFUSAL::NOFOLDER);
+    if (ownInstallationThere(family, startup, perUser)) return skip("Startup shortcuts", TSKIP::FAMILYSTAYS);
     platform::TStringList names;
     // Another account's profile may be closed to this one: that is no empty
     // folder, and a listing that cannot say what it holds takes nothing.
@@ -175,17 +194,18 @@ void recycleWhenEmpty(const std::string& folder, const ProtectedFolders& protect
 // registered, or another vendor key or view records it as the location of a
 // suite that stays. None when neither.
 std::optional<TReason> heldByOthers(const TSuiteFacts& suite, const std::vector<TRegisteredEntry>& staying) {
-    for (const TRegisteredEntry& r : staying) {
-        const TSuiteEntry kind = SUITEENTRYKIND(r.displayName, suite.SVERSOOO);
-        if (r.view == suite.view && (kind == TSuiteEntry::HelpPack || kind == TSuiteEntry::LanguagePack))
-            return TReason(TREFUSAL::HELDBYPACK, r.displayName);
-    }
+    for (const TRegisteredEntry& r : staying)
+        if (LIESINSUITEFOLDER(r, suite, staying)) return TReason(TREFUSAL::HELDBYPACK, r.displayName);
+    // Whatever its product key: a 32-bit LibreOffice 7.5 that stays keeps
+    // the folder a 64-bit LibreOffice 7.6 also recorded.
     for (const std::string& vendor : SVENDOR_KEYS) {
         for (const TRegistryView view : kRegistryViews) {
             if (vendor == suite.vendorKey && view == suite.view) continue;
             const std::vector<std::string> at = INSTALLLOCATIONS(vendor, view);
             if (std::find(at.begin(), at.end(), suite.SCHEMOPEN) == at.end()) continue;
-            const auto stays = [&](const TRegisteredEntry& r) { return r.view == view && ISSUITEOF(r, suite.SVERSOOO); };
+            const auto stays = [&](const TRegisteredEntry& r) {
+                return r.view == view && r.what.kind == TFamilyKind::Suite && r.what.family == VENDORFAMILY(vendor);
+            };
             if (std::any_of(staying.begin(), staying.end(), stays))
                 return TReason(TREFUSAL::HELDBYSUITE, VIEWNAME(view));
         }
@@ -245,10 +265,11 @@ void DELETELEFTOVERS(const TSuiteFacts& SUITE, const std::vector<TRegisteredEntr
     const TREFUSAL keyRefusal = PRODUCTKEYREFUSAL(SVERSOOO);
     const TShared shared(SUITE, STAYING);
     deleteDesktopShortcuts(SVERSOOO, keyRefusal, shared);
-    deleteStartupShortcuts(FAMILYOF(SVERSOOO), shared);
+    const std::vector<TPerUserInstall> perUser = PERUSERINSTALLS();
+    deleteStartupShortcuts(FAMILYOF(SVERSOOO), shared, perUser);
     ProtectedFolders protectedFolders = PROTECTEDFOLDERS();
     // Another account's own installation is never ours to touch.
-    for (const TPerUserInstall& install : PERUSERINSTALLS())
+    for (const TPerUserInstall& install : perUser)
         if (!SPLITFOLDERPATH(install.location).components.empty()) protectedFolders.trees.push_back(install.location);
     recycleInstallFolder(SUITE, STAYING, protectedFolders);
     recycleStartMenuFolder(SVERSOOO, keyRefusal, shared, protectedFolders);

@@ -25,7 +25,13 @@ bool stillRegistered(const TInstallerFailure& target) {
     return found;
 }
 
-TOutcome outcome(int code, TOutcomeCase what, std::string words) { return TOutcome{code, what, std::move(words)}; }
+TOutcome outcome(int code, TOutcomeCase what, std::string words) {
+    TOutcome out;
+    out.code = code;
+    out.what = what;
+    out.words = std::move(words);
+    return out;
+}
 
 }  // namespace
 
@@ -49,26 +55,89 @@ TOutcome NOTHINGREGISTERED() {
 
 TOutcome UNEXPECTEDERROR() { return outcome(kExitUncaughtError, TOutcomeCase::UnexpectedError, "an unexpected error"); }
 
+bool TSuiteCase::names(const TRegisteredEntry& r) const {
+    if (r.view != view) return false;
+    if (!entry.empty()) return SAMEKEYNAME(entry, r.name);
+    if (!displayName.empty()) return displayName == r.displayName;
+    return !productKey.empty() && ISNAMEDASSUITE(r.displayName, productKey);
+}
+
+namespace {
+
+std::string failureWords(const TInstallerFailure& f) {
+    if (!f.started) return "its uninstaller could not be started (exit code 1603)";
+    return "still registered after its uninstaller (exit code " + std::to_string(static_cast<uint32_t>(f.exitCode)) + ")";
+}
+
+// Why the registered suite R stays, from what the run met.
+TSuiteCase caseOf(const TRegisteredEntry& r, const TOutcomeFacts& facts) {
+    TSuiteCase out{r.view, r.name, r.displayName, {}, kExitUnresolvedFacts, {}};
+    for (const TInstallerFailure& f : facts.failures)
+        if (f.entry == r.id() || (!f.productKey.empty() && f.entry.view == r.view && ISNAMEDASSUITE(r.displayName, f.productKey))) {
+            out.code = f.exitCode;
+            out.words = failureWords(f);
+            return out;
+        }
+    for (const TEntryId& run : facts.entriesRun)
+        if (SAMEKEYNAME(run.name, r.name)) {
+            out.code = kExitInstallFailure;
+            out.words = "still registered after its uninstaller ran";
+            return out;
+        }
+    for (const TSuiteCase& c : facts.cases)
+        if (c.names(r)) {
+            out.code = c.code;
+            out.words = c.words;
+            return out;
+        }
+    if (facts.installerBusy) {
+        out.code = kExitInstallerBusy;
+        out.words = "the Windows Installer stayed busy";
+        return out;
+    }
+    // A suite no vendor key leads to: what the run could not find on the way
+    // (a vendor key without a location, a location without a product key)
+    // is the likeliest reason.
+    for (const TSuiteCase& c : facts.cases)
+        if (c.entry.empty() && c.displayName.empty() && c.productKey.empty()) {
+            out.words = c.words;
+            return out;
+        }
+    out.words = "no install location (no vendor key of the family records one)";
+    return out;
+}
+
+}  // namespace
+
 TOutcome DECIDEOUTCOME(const TOutcomeFacts& FACTS, const std::vector<TRegisteredEntry>& STAYING,
                        const std::vector<TPerUserInstall>& PERUSER) {
+    TOutcome out;
+    for (const TRegisteredEntry& r : STAYING)
+        if (r.what.kind == TFamilyKind::Suite) out.staying.push_back(caseOf(r, FACTS));
+    const auto decided = [&out](int code, TOutcomeCase what, std::string words) {
+        out.code = code;
+        out.what = what;
+        out.words = std::move(words);
+        return out;
+    };
     if (FACTS.installerBusy)
-        return outcome(kExitInstallerBusy, TOutcomeCase::InstallerBusy,
+        return decided(kExitInstallerBusy, TOutcomeCase::InstallerBusy,
                        "the Windows Installer stayed busy past the run's 10 minutes of waiting: nothing was started "
                        "or deleted, retry later");
     const auto failed = std::find_if(FACTS.failures.begin(), FACTS.failures.end(), stillRegistered);
     if (STAYING.empty() && PERUSER.empty() && failed == FACTS.failures.end()) {
         if (FACTS.restartPending)
-            return outcome(kExitRestartRequired, TOutcomeCase::RemovedRestart,
+            return decided(kExitRestartRequired, TOutcomeCase::RemovedRestart,
                            "nothing of the family remains registered; an uninstaller asked for a restart, which "
                            "completes the removal");
         // An AppID or ProgID left behind without any entry is nothing to remove.
         if (FACTS.entriesRun.empty())
-            return outcome(kExitOk, TOutcomeCase::NothingRegistered,
+            return decided(kExitOk, TOutcomeCase::NothingRegistered,
                            "no Uninstall entry of the family is registered: nothing to remove");
-        return outcome(kExitOk, TOutcomeCase::Removed, "nothing of the family remains registered");
+        return decided(kExitOk, TOutcomeCase::Removed, "nothing of the family remains registered");
     }
     if (failed != FACTS.failures.end())
-        return outcome(failed->exitCode, TOutcomeCase::InstallerCode,
+        return decided(failed->exitCode, TOutcomeCase::InstallerCode,
                        failed->entry.name + " is still registered after its uninstaller: the installer's own exit code");
     // On purpose by name alone, whatever view: the Windows Installer
     // registers a product once, whatever view its entry went to, so a product
@@ -76,21 +145,25 @@ TOutcome DECIDEOUTCOME(const TOutcomeFacts& FACTS, const std::vector<TRegistered
     for (const TRegisteredEntry& r : STAYING)
         for (const TEntryId& run : FACTS.entriesRun)
             if (SAMEKEYNAME(run.name, r.name))
-                return outcome(kExitInstallFailure, TOutcomeCase::StillRegistered,
+                return decided(kExitInstallFailure, TOutcomeCase::StillRegistered,
                                r.displayName + " (" + r.name + ", " + VIEWNAME(r.view) +
                                    " view) is still registered after its uninstaller ran");
-    // The program's own codes: the case alone, the preview and the check
-    // name what stays.
-    if (!FACTS.unresolved.empty())
-        return outcome(kExitUnresolvedFacts, TOutcomeCase::UnresolvedFacts, MISSINGTEXT(FACTS.unresolved.front()));
+    // The program's own codes, each for a suite that stays for that case: the
+    // case alone, the preview and the check name what stays.
+    const auto stays = [&out](int code) {
+        return std::find_if(out.staying.begin(), out.staying.end(), [code](const TSuiteCase& c) { return c.code == code; });
+    };
+    if (const auto c = stays(kExitUnresolvedFacts); c != out.staying.end())
+        return decided(kExitUnresolvedFacts, TOutcomeCase::UnresolvedFacts, c->words);
     if (!PERUSER.empty())
-        return outcome(kExitPerUserInstall, TOutcomeCase::PerUserInstall,
+        return decided(kExitPerUserInstall, TOutcomeCase::PerUserInstall,
                        "installed for the account " + PERUSER.front().sid + " alone");
-    if (FACTS.tooManySuites)
-        return outcome(kExitTooManySuites, TOutcomeCase::TooManySuites, "more suites than one run removes (" + std::to_string(kSuiteLimit) + ")");
-    if (FACTS.timedOut)
-        return outcome(kExitUninstallerTimeout, TOutcomeCase::UninstallerTimeout, "an uninstaller did not end in time");
-    return outcome(kExitUnresolvedFacts, TOutcomeCase::UnresolvedFacts,
+    if (FACTS.tooManySuites || stays(kExitTooManySuites) != out.staying.end())
+        return decided(kExitTooManySuites, TOutcomeCase::TooManySuites,
+                       "more suites than one run removes (" + std::to_string(kSuiteLimit) + ")");
+    if (FACTS.timedOut || stays(kExitUninstallerTimeout) != out.staying.end())
+        return decided(kExitUninstallerTimeout, TOutcomeCase::UninstallerTimeout, "an uninstaller did not end in time");
+    return decided(kExitUnresolvedFacts, TOutcomeCase::UnresolvedFacts,
                    "no install location (no vendor key of the family records one)");
 }
 

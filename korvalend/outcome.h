@@ -45,6 +45,23 @@ struct TInstallerFailure {
     TEntryId entry;          // the Uninstall entry
     std::string productKey;  // a suite's, which also names it; "" for a pack
     int exitCode = kExitInstallFailure;
+    bool started = true;     // false: Msiexec.exe could not be started
+};
+
+// Why one suite the run met stays, as far as the run knows it: a suite it
+// could not resolve, one past the limit, one whose removal stopped. What the
+// run could not find of it stays empty; a vendor key left behind without a
+// location is a case of no suite at all.
+struct TSuiteCase {
+    TRegistryView view = TRegistryView::Native;
+    std::string entry;        // its Uninstall entry's key name, "" when unknown
+    std::string displayName;  // "" when unknown
+    std::string productKey;   // "" when unknown
+    int code = kExitUnresolvedFacts;
+    std::string words;        // its case in words ("no product code")
+
+    // The suite registered as R: by its entry, its name, or a name of its key, in its view.
+    [[nodiscard]] bool names(const TRegisteredEntry& r) const;
 };
 
 // What a run met that decides its exit code.
@@ -53,7 +70,7 @@ struct TOutcomeFacts {
     std::vector<TInstallerFailure> failures;   // in the order they happened
     bool restartPending = false;               // an uninstaller answered 3010 or 1641
     bool timedOut = false;                     // an uninstaller did not end in time
-    std::vector<TMISSING> unresolved;          // suites whose facts were not found: what is missing
+    std::vector<TSuiteCase> cases;             // suites left, and why, in the order the run met them
     bool tooManySuites = false;                // a suite past the limit of one run was left
     // Uninstall entries already dealt with: one that fails or leaves its
     // entry cannot make the removal loop.
@@ -79,6 +96,9 @@ struct TOutcome {
     int code = kExitOk;
     TOutcomeCase what = TOutcomeCase::NothingRegistered;
     std::string words;  // the case in words, as the preview and the check print it
+    // Each suite that stays registered, with its own case (the code and
+    // words of why it stays), in the order the registry lists them.
+    std::vector<TSuiteCase> staying;
 
     // Nothing of the family stays registered: 0, or 3010 when a restart
     // completes the removal.
@@ -90,7 +110,9 @@ struct TOutcome {
 // stays (STAYING: what of the family the registry lists once the run is
 // done; PERUSER: the other accounts' own installations); the installer's own
 // code when what it should have removed stays; 1603 when an entry the run
-// uninstalled stays all the same; then the program's own codes.
+// uninstalled stays all the same; then the program's own codes, each only for
+// a suite that stays registered for that case: 70001 (its facts not found),
+// 70002 (another account's own installation), 70003, 70004.
 [[nodiscard]] TOutcome DECIDEOUTCOME(const TOutcomeFacts& FACTS, const std::vector<TRegisteredEntry>& STAYING,
                                      const std::vector<TPerUserInstall>& PERUSER);
 

@@ -47,6 +47,7 @@ std::string skipText(const TReason& r) {
         case TSKIP::UNINSTALLERTIMEOUT:
             return "its uninstaller did not end within " + std::to_string(r.number) +
                    " minutes: it is left running and the rest of the suite's removal is skipped";
+        case TSKIP::WAITSPENT: return "the run's " + std::to_string(r.number) + " minutes of waiting are spent";
         case TSKIP::INSTALLERNOTSTARTED: return "Msiexec.exe could not be started";
         case TSKIP::PACKSTAYS: return "it is still registered after its uninstaller (exit code " + code(r.number) + ")";
         case TSKIP::NOSUITEENTRY: return "the suite's Uninstall entry " + s + " is missing";
@@ -82,6 +83,7 @@ bool TReason::failure() const {
         case TSKIP::INSTALLERBUSY:
         case TSKIP::COMMANDNOTSTARTED:
         case TSKIP::UNINSTALLERTIMEOUT:
+        case TSKIP::WAITSPENT:
         case TSKIP::INSTALLERNOTSTARTED:
         case TSKIP::PACKSTAYS:
         case TSKIP::SUITENOTSTARTED:

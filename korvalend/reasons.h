@@ -37,6 +37,7 @@ enum class TSKIP {
     COMMANDRUN,           // its uninstall command has already run
     COMMANDNOTSTARTED,    // its uninstall command could not be started
     UNINSTALLERTIMEOUT,   // its uninstaller did not end within NUMBER minutes
+    WAITSPENT,            // the run's NUMBER minutes of waiting are spent: no uninstaller is started
     INSTALLERNOTSTARTED,  // Msiexec.exe could not be started for a pack
     PACKSTAYS,            // a pack is still registered after its uninstaller (exit code NUMBER)
     NOSUITEENTRY,         // the suite's Uninstall entry SUBJECT is missing

@@ -1,5 +1,7 @@
 #include "korvalend/registered.h"
 
+#include <algorithm>
+
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "platform/environment.h"
@@ -40,6 +42,27 @@ std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY) {
 
 bool ISSUITEOF(const TRegisteredEntry& entry, const std::string& PRODUCTKEY) {
     return entry.what.kind == TFamilyKind::Suite && ISNAMEDASSUITE(entry.displayName, PRODUCTKEY);
+}
+
+bool HASOWNSUITE(const TRegisteredEntry& PART, const std::vector<TRegisteredEntry>& REGISTERED) {
+    return std::any_of(REGISTERED.begin(), REGISTERED.end(),
+                       [&](const TRegisteredEntry& s) { return ISSUITEOF(s, PART.what.suite); });
+}
+
+bool ISOLDERPARTOF(const TRegisteredEntry& PART, const TSuiteFacts& SUITE,
+                   const std::vector<TRegisteredEntry>& REGISTERED) {
+    const TSuiteEntry kind = SUITEENTRYKIND(PART.displayName, SUITE.SVERSOOO);
+    if (kind == TSuiteEntry::HelpPack || kind == TSuiteEntry::LanguagePack || kind == TSuiteEntry::Sdk) return false;
+    return PART.view == SUITE.view && ISSUITEPART(PART.what.kind) && !PART.what.family.empty() &&
+           PART.what.family == FAMILYOF(SUITE.SVERSOOO) && !HASOWNSUITE(PART, REGISTERED);
+}
+
+bool LIESINSUITEFOLDER(const TRegisteredEntry& PART, const TSuiteFacts& SUITE,
+                       const std::vector<TRegisteredEntry>& REGISTERED) {
+    if (PART.view != SUITE.view) return false;
+    const TSuiteEntry kind = SUITEENTRYKIND(PART.displayName, SUITE.SVERSOOO);
+    return kind == TSuiteEntry::HelpPack || kind == TSuiteEntry::LanguagePack || kind == TSuiteEntry::Sdk ||
+           ISOLDERPARTOF(PART, SUITE, REGISTERED);
 }
 
 std::vector<TPerUserInstall> PERUSERINSTALLS() {

@@ -32,6 +32,19 @@ struct TRegisteredEntry {
 // key, its version, a tag or more words).
 [[nodiscard]] bool ISSUITEOF(const TRegisteredEntry& entry, const std::string& PRODUCTKEY);
 
+// PART (a help pack, a language pack or an SDK) lies in the install folder of
+// SUITE: it is the suite's own (named after its product key) in the suite's
+// view, or an older one of the suite's family in that view whose own suite
+// REGISTERED does not hold: after an upgrade, an earlier version's pack stays
+// registered, its files in the folder the upgrade kept.
+[[nodiscard]] bool LIESINSUITEFOLDER(const TRegisteredEntry& PART, const TSuiteFacts& SUITE,
+                                     const std::vector<TRegisteredEntry>& REGISTERED);
+// PART is such an older one.
+[[nodiscard]] bool ISOLDERPARTOF(const TRegisteredEntry& PART, const TSuiteFacts& SUITE,
+                                 const std::vector<TRegisteredEntry>& REGISTERED);
+// The suite PART belongs to is registered (a suite named as PART's suite).
+[[nodiscard]] bool HASOWNSUITE(const TRegisteredEntry& PART, const std::vector<TRegisteredEntry>& REGISTERED);
+
 // A suite or pack of the family the Windows Installer installed for one user
 // (any account but the local system's), whose hive need not be loaded.
 struct TPerUserInstall {

@@ -31,8 +31,9 @@ const std::string SINSTALLER_WAIT_STEP = "the wait for a busy Windows Installer"
 
 // What goes before the suite, in this order: the LibreOffice extensions, the
 // Collabora ones, the French help pack, the other help packs, the language
-// packs; within each, in listing order, the native view first.
-enum class TPart { LibreOfficeExtension, CollaboraExtension, FrenchHelpPack, HelpPack, LanguagePack };
+// packs, the older packs and SDKs left in its folder, its SDK; within each, in
+// listing order, the native view first.
+enum class TPart { LibreOfficeExtension, CollaboraExtension, FrenchHelpPack, HelpPack, LanguagePack, OlderPack, Sdk };
 
 struct TPartEntry {
     TPart part;
@@ -45,6 +46,11 @@ struct TPartEntry {
 
 bool isExtension(TPart part) { return part == TPart::LibreOfficeExtension || part == TPart::CollaboraExtension; }
 
+// How the run names a pack or an SDK of the family.
+const char* PARTNAME(TFamilyKind kind) {
+    return kind == TFamilyKind::Sdk ? "SDK" : kind == TFamilyKind::LanguagePack ? "language pack" : "help pack";
+}
+
 std::optional<TPart> partOf(const std::string& displayName, const std::string& SVERSOOO) {
     const std::string upper = platform::charUpperBuffA(displayName);
     switch (SUITEENTRYKIND(displayName, SVERSOOO)) {
@@ -56,6 +62,8 @@ std::optional<TPart> partOf(const std::string& displayName, const std::string& S
                                                                                                  : TPart::HelpPack;
         case TSuiteEntry::LanguagePack:
             return TPart::LanguagePack;
+        case TSuiteEntry::Sdk:
+            return TPart::Sdk;
         default:
             return std::nullopt;
     }
@@ -106,10 +114,16 @@ private:
 std::optional<TPartEntry> nextPart(const TOthers& others, const TRemovalRun& run) {
     const std::string& SVERSOOO = others.suite.SVERSOOO;
     std::optional<TPartEntry> next;
-    const auto isPart = [&](const std::string& text) { return partOf(text, SVERSOOO).has_value(); };
+    const auto isPart = [&](const std::string& text) {
+        return partOf(text, SVERSOOO).has_value() || ISSUITEPART(FAMILYNAME(text).kind);
+    };
     WALKUNINSTALLVIEWS("DisplayName", isPart, [&](const TUninstallEntry& e) {
         if (e.error || run.entriesRun.contains(TEntryId{e.view, e.name})) return false;
-        const TPart part = *partOf(e.text, SVERSOOO);
+        std::optional<TPart> own = partOf(e.text, SVERSOOO);
+        if (!own && !ISOLDERPARTOF(TRegisteredEntry{e.view, e.name, e.text, FAMILYNAME(e.text)}, others.suite,
+                                   others.registered()))
+            return false;
+        const TPart part = own.value_or(TPart::OlderPack);
         if (isExtension(part) ? !others.takes(part) : others.otherViewsSuite(e.view)) return false;
         if (next && next->part <= part) return false;
         next = TPartEntry{part, e.view, e.name, e.text, {}, nullptr};
@@ -219,8 +233,15 @@ bool removeExtension(const TPartEntry& part, TRemovalRun& run) {
         REMOVALOBSERVER().skipped(step, TSKIP::COMMANDRUN);
         return true;
     }
-    const uint64_t limit =
-        runsMsiexec(part.command) ? fonction::kNoTimeLimit : std::min(kUninstallerWaitMs, run.waitBudgetMs);
+    const bool installer = runsMsiexec(part.command);
+    // With nothing left to wait, an uninstaller started now would be left
+    // running past the run's end.
+    if (!installer && run.waitBudgetMs == 0) {
+        run.timedOut = true;
+        REMOVALOBSERVER().skipped(step, TReason(TSKIP::WAITSPENT, {}, kRunWaitBudgetMs / 60000));
+        return false;
+    }
+    const uint64_t limit = installer ? fonction::kNoTimeLimit : std::min(kUninstallerWaitMs, run.waitBudgetMs);
     run.staying.reset();
     // The command is not split: the whole text is the program.
     const fonction::TLaunchOutcome outcome = launch(TLaunch{part.command, " /verysilent", {part.view, part.entry}, {}, {}}, limit);
@@ -247,7 +268,7 @@ bool removePack(const std::string& what, const TEntryId& entry, const std::strin
     if (run.installerBusy) return false;
     if (!code) REMOVALOBSERVER().skipped(what, TSKIP::INSTALLERNOTSTARTED);
     if (CHERCHE_CLE_EXIST(SUNINSTALL_KEY + entry.name, entry.view)) {
-        run.failures.push_back(TInstallerFailure{entry, {}, code ? INSTALLEREXITCODE(*code) : kExitInstallFailure});
+        run.failures.push_back(TInstallerFailure{entry, {}, code ? INSTALLEREXITCODE(*code) : kExitInstallFailure, code.has_value()});
         if (code) REMOVALOBSERVER().skipped(what, TReason(TSKIP::PACKSTAYS, {}, static_cast<uint32_t>(run.failures.back().exitCode)));
     } else if (code && ISRESTARTCODE(*code)) {
         run.restartPending = true;
@@ -263,9 +284,11 @@ bool removeParts(const TOthers& others, TRemovalRun& run) {
         const TPartEntry& part = *next;
         run.entriesRun.insert(TEntryId{part.view, part.entry});
         if (part.commandError) std::rethrow_exception(part.commandError);
-        const char* what = isExtension(part.part)          ? "extension"
-                           : part.part == TPart::LanguagePack ? "language pack"
-                                                              : "help pack";
+        const char* what = isExtension(part.part)             ? "extension"
+                           : part.part == TPart::OlderPack      ? PARTNAME(FAMILYNAME(part.displayName).kind)
+                           : part.part == TPart::LanguagePack   ? "language pack"
+                           : part.part == TPart::Sdk            ? "SDK"
+                                                                : "help pack";
         REMOVALOBSERVER().found(what, part.displayName + " (" + part.entry + ")");
         if (isExtension(part.part) ? !removeExtension(part, run)
                                    : !removePack(std::string(what) + " " + part.displayName, {part.view, part.entry},
@@ -304,7 +327,8 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     auto& observer = REMOVALOBSERVER();
     const std::string SPATH_CLE = SUNINSTALL_KEY + SUITE.SPRODUCTCODE;
     if (!CHERCHE_CLE_EXIST(SPATH_CLE, SUITE.view)) {
-        RUN.unresolved.push_back(TMISSING::UNINSTALLENTRY);
+        RUN.cases.push_back(TSuiteCase{SUITE.view, {}, SUITE.displayName, SUITE.SVERSOOO, kExitUnresolvedFacts,
+                                       MISSINGTEXT(TMISSING::UNINSTALLENTRY)});
         observer.skipped("removal", TReason(TSKIP::NOSUITEENTRY, SUITE.SPRODUCTCODE));
         return TSuiteOutcome::NotRegistered;
     }
@@ -313,8 +337,12 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     (void)CLOSESUITEPROCESSES(SUITE.SCHEMOPEN);
 
     const TOthers others(SUITE);
-    if (!removeParts(others, RUN))
-        return RUN.installerBusy ? TSuiteOutcome::InstallerBusy : TSuiteOutcome::TimedOut;
+    if (!removeParts(others, RUN)) {
+        if (RUN.installerBusy) return TSuiteOutcome::InstallerBusy;
+        RUN.cases.push_back(TSuiteCase{SUITE.view, SUITE.SPRODUCTCODE, SUITE.displayName, SUITE.SVERSOOO,
+                                       kExitUninstallerTimeout, "an uninstaller did not end in time"});
+        return TSuiteOutcome::TimedOut;
+    }
 
     const TEntryId entry{SUITE.view, SUITE.SPRODUCTCODE};
     RUN.entriesRun.insert(entry);
@@ -322,6 +350,7 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
     if (RUN.installerBusy) return TSuiteOutcome::InstallerBusy;
     TInstallerFailure target{entry, SUITE.SVERSOOO, kExitInstallFailure};
     if (!code) {
+        target.started = false;
         RUN.failures.push_back(target);
         observer.skipped(SDELETION_STEP, TSKIP::SUITENOTSTARTED);
         return TSuiteOutcome::NotStarted;
@@ -361,7 +390,7 @@ void REMOVEORPHANPACKS(TRemovalRun& RUN) {
         if (orphan == registered.end()) return;
         const TRegisteredEntry pack = *orphan;  // its uninstaller makes the list read again
         RUN.entriesRun.insert(pack.id());
-        const char* what = pack.what.kind == TFamilyKind::LanguagePack ? "language pack" : "help pack";
+        const char* what = PARTNAME(pack.what.kind);
         REMOVALOBSERVER().found(what, pack.displayName + " (" + pack.name + "), of no installed suite");
         const std::string command = UNINSTALLVALUE(pack.view, pack.name, "UninstallString");
         if (!removePack(std::string(what) + " " + pack.displayName, pack.id(), command, RUN)) return;

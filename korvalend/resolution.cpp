@@ -34,6 +34,12 @@ std::string asFolder(std::string location) {
 
 }  // namespace
 
+const std::string& VENDORFAMILY(const std::string& vendorKey) {
+    if (vendorKey == SPATH_LIBO_COLLABORA) return SFAMILY_COLLABORA;
+    if (vendorKey == SPATH_LIBO_ZETA) return SFAMILY_ZETAOFFICE;
+    return SFAMILY_LIBREOFFICE;
+}
+
 std::vector<std::string> INSTALLLOCATIONS(const std::string& VENDORKEY, TRegistryView VIEW) {
     std::vector<std::string> withBootstrap;
     std::string lastRecorded;
@@ -184,7 +190,7 @@ std::optional<TSuiteFacts> TSuiteWalk::next() {
         const bool firstLook = firstLook_;
         firstLook_ = false;
         if (firstLook && locations.empty()) {
-            facts_.unresolved.push_back(TMISSING::INSTALLLOCATION);
+            facts_.cases.push_back(TSuiteCase{view, {}, {}, {}, kExitUnresolvedFacts, MISSINGTEXT(TMISSING::INSTALLLOCATION)});
             observer.skipped("removal", TReason(TSKIP::NOLOCATIONBELOW, inView(vendorKey, view)));
         }
         const auto at = std::find_if(locations.begin(), locations.end(), [&](const std::string& location) {
@@ -197,7 +203,8 @@ std::optional<TSuiteFacts> TSuiteWalk::next() {
         tried_.insert({view, *at});
         TResolution resolved = RESOLVESUITEFACTS(vendorKey, view, *at);
         if (resolved.missing != TMISSING::NONE) {
-            facts_.unresolved.push_back(resolved.missing);
+            facts_.cases.push_back(TSuiteCase{view, {}, resolved.facts.displayName, resolved.facts.SVERSOOO,
+                                              kExitUnresolvedFacts, MISSINGTEXT(resolved.missing)});
             observer.skipped("removal", TReason(resolved.missing, resolved.why));
             continue;
         }
@@ -208,6 +215,8 @@ std::optional<TSuiteFacts> TSuiteWalk::next() {
         }
         if (taken_ == kSuiteLimit) {
             facts_.tooManySuites = true;
+            facts_.cases.push_back(TSuiteCase{view, suite.SPRODUCTCODE, suite.displayName, suite.SVERSOOO,
+                                              kExitTooManySuites, "more suites than one run removes"});
             observer.skipped("removal", TReason(TSKIP::SUITELIMIT, suite.displayName, kSuiteLimit));
             done_ = true;
             break;

@@ -24,6 +24,9 @@ inline const std::string SPATH_LIBO_ZETA = "\\SOFTWARE\\allotropia software GmbH
 // Looked up in this order, each in the native view and then in the 32-bit one.
 inline const std::array<std::string, 4> SVENDOR_KEYS = {SPATH_LIBO_TDF, SPATH_LIBO_MIMO, SPATH_LIBO_COLLABORA,
                                                          SPATH_LIBO_ZETA};
+// The family whose suites a vendor key records: the MimO build registers as
+// LibreOffice.
+[[nodiscard]] const std::string& VENDORFAMILY(const std::string& vendorKey);
 inline const std::string SBOOTSTRAP_INI = "PROGRAM\\bootstrap.ini";
 inline const std::string SPRODUCTCODE_MARKER = "MsiExec.exe /I";
 // A package that cannot be modified records its removal instead.

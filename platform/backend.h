@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -61,6 +62,14 @@ void sleepMs(uint32_t milliseconds);
 [[nodiscard]] int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, Handle& list);
 [[nodiscard]] int32_t shGetPathFromIDListW(Handle list, std::u16string& path);
 void freeIdList(Handle list) noexcept;
+
+// The Windows Installer's queries: what the preview sees of a product it
+// uninstalled is not what the machine still holds.
+[[nodiscard]] std::optional<int32_t> msiQueryProductStateW(const std::u16string& productCode);
+[[nodiscard]] uint32_t msiGetProductInfoW(const std::u16string& productCode, const std::u16string& property,
+                                          std::u16string& value);
+[[nodiscard]] uint32_t msiSourceListGetInfoW(const std::u16string& productCode, const std::u16string& property,
+                                             std::u16string& value);
 
 // The run's record (platform/record.h): its folder made with an access list,
 // the old record renamed, the file opened to append and written.

@@ -15,9 +15,14 @@ constexpr int32_t kErrorInvalidHandle = 6;
 constexpr int32_t kErrorNoMoreFiles = 18;
 constexpr int32_t kErrorSharingViolation = 32;
 constexpr int32_t kErrorInvalidParameter = 87;
+constexpr int32_t kErrorModNotFound = 126;
 constexpr int32_t kErrorDirNotEmpty = 145;
 constexpr int32_t kErrorMoreData = 234;
 constexpr int32_t kErrorNoMoreItems = 259;
+constexpr int32_t kErrorUnknownProduct = 1605;
+constexpr int32_t kErrorUnknownProperty = 1608;
+constexpr int32_t kErrorBadConfiguration = 1610;
+constexpr int32_t kErrorInstallSourceAbsent = 1612;  // neither the cached package nor its source is there
 
 // Registry value types.
 constexpr uint32_t kRegNone = 0;

@@ -48,8 +48,17 @@ bool uninstalls(const TPlanReport& plan, const TEntryId& entry) {
     return std::find(plan.uninstalled.begin(), plan.uninstalled.end(), entry) != plan.uninstalled.end();
 }
 
-std::string item(const std::string& what, const std::string& where, bool removed) {
-    return what + where + ": korvalend.exe would " + (removed ? "remove it" : "leave it");
+std::string item(const std::string& what, const std::string& where, bool removed, const std::string& why = {}) {
+    return what + where + ": korvalend.exe would " + (removed ? "remove it" : "leave it") +
+           (removed || why.empty() ? "" : " (" + why + ")");
+}
+
+// A detection script reads one line: control characters (a CR, LF or TAB
+// in a display name) are shown as blanks.
+std::string oneLine(std::string line) {
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return line;
 }
 
 // At most MAX characters: what does not fit is cut and said so.
@@ -104,7 +113,11 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
         });
         const std::string where = " (" + std::string(VIEWNAME(r.view)) + ")" +
                                   (suite != plan.suites.end() ? " in " + suite->SCHEMOPEN : std::string());
-        items.push_back(item(r.displayName, where, uninstalls(plan, r.id())));
+        // A suite the run leaves, with its own case.
+        const auto stays = std::find_if(plan.outcome.staying.begin(), plan.outcome.staying.end(),
+                                        [&](const TSuiteCase& c) { return c.names(r); });
+        items.push_back(item(r.displayName, where, uninstalls(plan, r.id()),
+                             stays != plan.outcome.staying.end() ? stays->words : std::string()));
     }
     for (const TPerUserInstall& install : perUser)
         items.push_back(item(install.displayName, " for the account " + install.sid, false));
@@ -126,7 +139,7 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
     for (const std::string& i : items) line += (line.empty() ? "" : "; ") + i;
     line += plan.outcome.removed() ? ", exit " + code : ": exit " + code + ", " + plan.exitReason;
     check.exitCode = kExitCheckInstalled;
-    check.line = fitted(line, kCheckLineMax);
+    check.line = fitted(oneLine(line), kCheckLineMax);
     return check;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/msi.h"
 #include "platform/processes.h"
 #include "platform/record.h"
 #include "platform/registry.h"
@@ -76,6 +77,17 @@ int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, UniqueIdList& l
 }
 int32_t shGetPathFromIDListW(Handle list, std::u16string& path) { return backend::shGetPathFromIDListW(list, path); }
 void IdListTraits::close(Handle list) noexcept { backend::freeIdList(list); }
+
+std::optional<int32_t> msiQueryProductStateW(const std::u16string& productCode) {
+    return backend::msiQueryProductStateW(productCode);
+}
+uint32_t msiGetProductInfoW(const std::u16string& productCode, const std::u16string& property, std::u16string& value) {
+    return backend::msiGetProductInfoW(productCode, property, value);
+}
+uint32_t msiSourceListGetInfoW(const std::u16string& productCode, const std::u16string& property,
+                               std::u16string& value) {
+    return backend::msiSourceListGetInfoW(productCode, property, value);
+}
 
 bool createDirectoryWithSecurityW(const std::u16string& path, const std::u16string& sddl) {
     return backend::createDirectoryWithSecurityW(path, sddl);

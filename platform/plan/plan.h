@@ -111,6 +111,11 @@ public:
     void setAttributes(const std::string& path, uint32_t attributes);
     [[nodiscard]] std::optional<uint32_t> attributesSet(const std::string& path) const;
     [[nodiscard]] uint64_t generation() const noexcept { return generation_; }
+    // A Windows Installer product the plan uninstalled: the installer's
+    // queries read it as gone from then on (codes folded). Nothing is
+    // forgotten while a performer makes the effects.
+    void forgetProduct(const std::u16string& productCode);
+    [[nodiscard]] bool productForgotten(const std::u16string& productCode) const;
 
     // --- what the binding tracks about the handles it hands out
     struct KeyInfo {
@@ -152,6 +157,7 @@ private:
     std::set<std::u16string> hiddenKeyParents_;
     std::set<std::u16string> hiddenFiles_;
     std::map<std::u16string, uint32_t> attributes_;
+    std::set<std::u16string> forgottenProducts_;
     uint64_t generation_ = 0;
     Recorder* previous_;
 };

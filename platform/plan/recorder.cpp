@@ -119,6 +119,15 @@ std::optional<uint32_t> Recorder::attributesSet(const std::string& path) const {
     return it == attributes_.end() ? std::nullopt : std::optional<uint32_t>(it->second);
 }
 
+void Recorder::forgetProduct(const std::u16string& productCode) {
+    if (performer == nullptr) forgottenProducts_.insert(foldKey(productCode.substr(0, productCode.find(u'\0'))));
+}
+
+bool Recorder::productForgotten(const std::u16string& productCode) const {
+    return !forgottenProducts_.empty() &&
+           forgottenProducts_.count(foldKey(productCode.substr(0, productCode.find(u'\0')))) != 0;
+}
+
 int32_t Recorder::fileHidden(const std::string& path) const {
     if (hiddenFiles_.empty()) return 0;
     const std::u16string folded = foldPath(path);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sim/filesystem.h"
+#include "platform/sim/installer_model.h"
 #include "platform/sim/processes_model.h"
 #include "platform/sim/registry_model.h"
 #include "platform/sim/shell_model.h"
@@ -51,6 +52,7 @@ public:
     ProcessTable processes;
     Shell shell;
     Mutexes mutexes;
+    Installer installer;  // the Windows Installer's registration (msi.dll)
 
     // Clock, in simulated milliseconds since start. Sleeps and waits advance it.
     uint64_t nowMs = 1000;

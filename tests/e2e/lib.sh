@@ -296,6 +296,36 @@ install_helppack() {
     esac
 }
 
+# install_copy NAME FOLDER: the fixture package NAME copied to FOLDER (a host
+# path) and installed from there: the installer keeps FOLDER as its source.
+install_copy() {
+    mkdir -p "$2" && cp "$E2E_FIXTURES/$1.msi" "$2/" || { echo "could not copy $1.msi" >&2; exit 1; }
+    win 'C:\windows\system32\msiexec-real.exe' /i "$(winpath "$2/$1.msi")" /qn ||
+        { echo "installing $1 from $2 failed" >&2; exit 1; }
+}
+
+# installer_exit ARG...: the whole exit code of Wine's own installer run with
+# these arguments (not the recording shim: nothing of it goes to the logs).
+installer_exit() {
+    win "$(winpath "$PROGRAMS/launcher.exe")" 'C:\windows\system32\msiexec-real.exe' "$@" | tr -d '\r' |
+        sed -n 's/^exit //p'
+}
+
+# msi_query CODE...: what the Windows Installer's queries answer through the
+# program's own wrappers (tests/programs/msi_query.cpp), kept in
+# $RUN/msi_query.out; msi_answer CODE WHAT: one of its answers ("5" for a
+# state, "0 C:\windows\Installer\1a2b.msi" or "1605" for a property).
+msi_query() { win "$(winpath "$PROGRAMS/msi_query.exe")" "$@" | tr -d '\r' >"$RUN/msi_query.out"; }
+msi_answer() {
+    C_=$1 W_=$2 awk '$1 == ENVIRON["C_"] && $2 == ENVIRON["W_"] { sub(/^[^ ]* [^ ]* /, ""); sub(/ $/, ""); print; exit }' \
+        "$RUN/msi_query.out"
+}
+expect_msi() { # expect_msi CODE WHAT ANSWER
+    local got
+    got=$(msi_answer "$1" "$2")
+    if [ "$got" = "$3" ]; then pass "$2 of $1: $3"; else fail "$2 of $1: '$got', expected '$3'"; fi
+}
+
 # reg_import: a .reg text on standard input, imported in one process.
 reg_import() {
     local f=$RUN/import-$RANDOM.reg

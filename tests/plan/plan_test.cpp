@@ -213,6 +213,17 @@ const std::vector<Case>& cases() {
          {"Per-user folders: those of SYSTEM, read from its profile " + kSystemProfile + "\r\n",
           "delete " + kSystemStartup + "LibreOffice Quickstart.lnk"},
          true},
+        // The run uninstalls the entry of the suite's own view, and so does the plan.
+        {"aNativeEntryRepeatsThe32BitSuitesCode",
+         [](SuiteMachine& s) {
+             const std::string code = "{32323232-1111-4A4A-9C9C-000000000032}";
+             s.m.registry.removeKey(Root::LocalMachine, kTdf);
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.addSuite(kTdf, true, "C:\\Program Files (x86)\\LibreOffice\\", "LibreOffice 7.6", code);
+             sim::scripted::addUninstallEntry(s.m, code, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + code);
+         },
+         {},
+         {"send to the Recycle Bin: c:\\program files (x86)\\libreoffice\\program"}},
         {"programFilesItself", [](SuiteMachine& s) { location(s, "C:\\Program Files\\"); }, {}},
         {"profile", [](SuiteMachine& s) { location(s, "C:\\Users\\User\\"); }, {}},
         // Code page 932: the second byte of the folder's name is 0x5C.
@@ -494,7 +505,19 @@ TEST(Plan, CheckSaysWhatIsInstalledInOneLine) {
          kUsual + "; LibreOffice 7.6.5.2 (32-bit) in c:\\program files (x86)\\libreoffice\\: korvalend.exe would remove it, exit 0"},
         {"facts that cannot be resolved",
          [](SuiteMachine& s) { (void)s.m.files.deleteFile(kInstall + "program\\bootstrap.ini"); }, {"--check"}, 1,
-         "LibreOffice 7.6.4.1 (64-bit): korvalend.exe would leave it: exit 70001, no product key"},
+         "LibreOffice 7.6.4.1 (64-bit): korvalend.exe would leave it (no product key): exit 70001, no product key"},
+        {"each entry in its own view, each suite left with its own case",
+         [](SuiteMachine& s) {
+             s.addSuite(kTdf, true, "C:\\Program Files (x86)\\LibreOffice\\", "LibreOffice 7.6", "{32}", "LibreOffice 7.6.5.2");
+             sim::scripted::addUninstallEntry(s.m, "{32}", "LibreOffice 7.6.5.2", "C:\\LO\\uninstall.exe", true);
+             sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode, true);
+         },
+         {"--check"}, 1,
+         kUsual + "; LibreOffice 7.6.5.2 (32-bit): korvalend.exe would leave it (no product code); LibreOffice "
+                  "7.6.4.1 (32-bit): korvalend.exe would leave it (still registered after its uninstaller ran): exit 1603"},
+        {"a display name holding CR, LF and TAB",
+         [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{CTL}", "LibreOffice 7.6 (\r\nx\t)"); },
+         {"--check"}, 1, "; LibreOffice 7.6 (  x ) (64-bit): korvalend.exe would leave it"},
         {"an AppID and a ProgID left behind",
          [](SuiteMachine& s) { s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode); },
          {"--check"}, 0, "Nothing of the family is installed: korvalend.exe would do nothing, exit 0"},

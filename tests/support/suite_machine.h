@@ -115,11 +115,20 @@ struct SuiteMachine {
         sim::scripted::addUninstallEntry(m, entry, displayName, "\"" + exe + "\"");
     }
     // A suite or pack the Windows Installer recorded for the account SID, in the usual folder.
-    void addPerUserInstall(const std::string& sid, const std::string& product, const std::string& displayName) {
+    void addPerUserInstall(const std::string& sid, const std::string& product, const std::string& displayName,
+                           const std::string& location = kInstall) {
         const std::string at = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\" + sid +
                                "\\Products\\" + product + "\\InstallProperties";
         m.registry.setString(Root::LocalMachine, at, "DisplayName", displayName);
-        m.registry.setString(Root::LocalMachine, at, "InstallLocation", kInstall);
+        m.registry.setString(Root::LocalMachine, at, "InstallLocation", location);
+    }
+    // The running account's own installation, in its profile, with its quickstart shortcut.
+    void addOwnInstall(const std::string& displayName, const std::string& shortcut) {
+        const std::string profile = "C:\\Users\\User";
+        m.registry.setString(Root::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" +
+                             m.accountSid, "ProfileImagePath", profile);
+        addPerUserInstall(m.accountSid, "0124", displayName, profile + "\\AppData\\Local\\Programs\\LibreOffice\\");
+        m.files.addFile(kStartup + shortcut, "lnk");
     }
     bool registered(const std::string& entry) {
         return m.registry.findKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + entry) != nullptr;

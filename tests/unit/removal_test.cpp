@@ -459,6 +459,103 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
          korvalend::kExitUninstallerTimeout,
          {ext("ext-1"), ext("ext-2"), x + kHelpCode, x + kSuiteCode, "C:\\Ext\\idle.exe| /verysilent"},
          [](SuiteMachine& s) { EXPECT_NEAR(static_cast<double>(s.m.nowMs - 1000), 30 * 60000 + 4000, 1000); }},
+        {"an older help pack in the folder goes after the suite's own packs, before the suite",
+         [](SuiteMachine& s) {
+             s.addHelpPack();
+             sim::scripted::addUninstallEntry(s.m, "{075}", "LibreOffice 7.5 Help Pack (French)", "MsiExec.exe /I{075}");
+             sim::scripted::addUninstallEntry(s.m, "{074}", "LibreOffice 7.4 Help Pack (German)", "MsiExec.exe /I{074}");
+         },
+         0, {x + kHelpCode, x + "{074}", x + "{075}", x + kSuiteCode}},
+        {"an older language pack that stays keeps the folder whole, the shortcuts still go",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "{LP75}", "LibreOffice 7.5 Language Pack (German)", "MsiExec.exe /I{LP75}");
+             sim::scripted::addWindowsInstaller(s.m, {.failing = {"{LP75}"}});
+         },
+         1603, {x + "{LP75}", x + kSuiteCode},
+         [](SuiteMachine& s) {
+             EXPECT_TRUE(s.m.files.exists(kInstall + "program\\bootstrap.ini"));
+             EXPECT_FALSE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
+             EXPECT_TRUE(s.observer.saw("c:\\program files\\libreoffice holds LibreOffice 7.5 Language Pack (German), "
+                                        "which is still registered"));
+         }},
+        {"an older pack of the other view is no pack of the suite: left alone, it goes last",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "{LP75}", "LibreOffice 7.5 Language Pack (German)", "MsiExec.exe /I{LP75}", true);
+         },
+         0, {x + kSuiteCode, x + "{LP75}"}},
+        {"the SDK goes after the packs, and its sdk folder with the suite's",
+         [](SuiteMachine& s) {
+             s.addHelpPack();
+             sim::scripted::addUninstallEntry(s.m, "{5DK}", "LibreOffice 7.6 SDK", "MsiExec.exe /I{5DK}");
+             s.m.files.addFile(kInstall + "sdk\\include\\sal.h", "sdk");
+         },
+         0, {x + kHelpCode, x + "{5DK}", x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_NE(s.m.files.recycled("c:\\program files\\libreoffice"), nullptr); }},
+        {"an SDK that stays keeps the folder whole",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, "{5DK}", "LibreOffice 7.6.4.1 SDK (x64)", "MsiExec.exe /I{5DK}");
+             s.m.files.addFile(kInstall + "sdk\\include\\sal.h", "sdk");
+             sim::scripted::addWindowsInstaller(s.m, {.failing = {"{5DK}"}});
+         },
+         1603, {x + "{5DK}", x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kInstall + "sdk\\include\\sal.h")); }},
+        {"an SDK left without its suite goes by its own entry; LibreOfficeDev's is another product's",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             sim::scripted::addUninstallEntry(s.m, "{5DK}", "LibreOffice 7.6 SDK", "MsiExec.exe /I{5DK}");
+             sim::scripted::addUninstallEntry(s.m, "{DEV}", "LibreOfficeDev 24.8 SDK", "MsiExec.exe /I{DEV}");
+         },
+         0, {x + "{5DK}"}, [](SuiteMachine& s) { EXPECT_TRUE(s.registered("{DEV}")); }},
+        {"a 32-bit SDK goes with its 32-bit suite",
+         [](SuiteMachine& s) {
+             s.addSuite(kTdf, true, kX86, "LibreOffice 7.6", kCode32);
+             sim::scripted::addUninstallEntry(s.m, "{5DK}", "LibreOffice 7.6 SDK (x86)", "MsiExec.exe /I{5DK}", true);
+         },
+         0, {x + kSuiteCode, x + "{5DK}", x + kCode32}},
+        {"a folder the 32-bit view records for a LibreOffice 7.5 that stays keeps its files",
+         [](SuiteMachine& s) {
+             s.m.registry.setString(Root::LocalMachine, "SOFTWARE\\WOW6432Node\\The Document Foundation\\LibreOffice\\7.5\\" +
+                                    kUpgrade, "INSTALLLOCATION", kInstall);
+             sim::scripted::addUninstallEntry(s.m, kCode32, "LibreOffice 7.5.9.2", "MsiExec.exe /I" + kCode32, true);
+         },
+         korvalend::kExitUnresolvedFacts, {x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kInstall + "program\\soffice.bin")); }},
+        {"a folder another vendor key records for a Collabora Office that stays keeps its files",
+         [](SuiteMachine& s) {
+             s.m.registry.setString(Root::LocalMachine, kCollabora + "\\24.04\\" + kUpgrade, "INSTALLLOCATION", kInstall);
+             sim::scripted::addUninstallEntry(s.m, kCodeCo, "Collabora Office 24.04.5.2", "MsiExec.exe /I" + kCodeCo);
+         },
+         korvalend::kExitUnresolvedFacts, {x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kInstall + "program\\soffice.bin")); }},
+        {"the account's own LibreOffice keeps its quickstart shortcut; the shared ones go",
+         [](SuiteMachine& s) { s.addOwnInstall("LibreOffice 24.8.0.3", "LibreOffice 24.8.lnk"); },
+         korvalend::kExitPerUserInstall, {x + kSuiteCode},
+         [](SuiteMachine& s) {
+             EXPECT_TRUE(s.m.files.exists(kStartup + "LibreOffice 24.8.lnk"));
+             EXPECT_FALSE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
+         }},
+        {"the account's own LibreOffice of the same version, beside a stale vendor key",
+         [](SuiteMachine& s) {
+             s.addOwnInstall("LibreOffice 7.6.4.1", "LibreOffice 7.6.lnk");
+             s.m.registry.addKey(Root::LocalMachine, "SOFTWARE\\MimO\\LibreOffice\\7.5\\" + kUpgrade);
+         },
+         korvalend::kExitPerUserInstall, {x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kStartup + "LibreOffice 7.6.lnk")); }},
+        {"four suites whose extensions never end: thirty minutes, then none is started",
+         [](SuiteMachine& s) {
+             for (int n = 1; n <= 4; ++n) {
+                 const std::string i = std::to_string(n);
+                 if (n > 1) s.addSuite(kTdf, false, "C:\\LO" + i + "\\", "LibreOffice 8." + i, "{" + i + "}");
+                 sim::scripted::addUninstallEntry(s.m, "ext-" + i, "LibreOffice Extension " + i, "C:\\Ext\\hang" + i + ".exe");
+                 s.m.shell.addProgram("C:\\Ext\\hang" + i + ".exe", {.body = {}, .runMs = sim::kNeverEnds});
+             }
+         },
+         korvalend::kExitUninstallerTimeout,
+         {"C:\\Ext\\hang1.exe| /verysilent", "C:\\Ext\\hang2.exe| /verysilent", "C:\\Ext\\hang3.exe| /verysilent"},
+         [](SuiteMachine& s) {
+             EXPECT_TRUE(s.observer.saw("extension LibreOffice Extension 4, the run's 30 minutes of waiting are spent"));
+             EXPECT_NEAR(static_cast<double>(s.m.nowMs - 1000), 30 * 60000, 1000);
+         }},
         {"27 minutes of extensions leave a busy installer 3 of the run's 30",
          [](SuiteMachine& s) {
              for (const char* e : {"ext-1", "ext-2", "ext-3"})
