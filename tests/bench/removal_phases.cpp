@@ -18,6 +18,7 @@
 #include "korvalend/console_probe.h"
 #include "korvalend/detection.h"
 #include "korvalend/process_lookup.h"
+#include "korvalend/record.h"
 #include "korvalend/registered.h"
 #include "korvalend/removal.h"
 #include "korvalend/resolution.h"
@@ -91,5 +92,19 @@ int main(int argc, char** argv) {
         for (const char* f : {"\\a.txt", "\\b.txt", "\\c.txt"}) std::ofstream(folder + f) << "x";
         (void)fonction::DELETEDIRECTORY(folder, true);
     });
+    // What the run's record adds to a run (/log): the option and its folder's
+    // checks (made, or there: its access list read), the file opened, and
+    // the 30 lines of the usual removal, one write each.
+    int r = 0;
+    const std::string logs = PARSELOGOPTION({"/log"}).folder + "-bench-";
+    const auto record = [&](const std::string& folder) {
+        bool created = false;
+        if (ACCEPTLOGFOLDER(folder, created) != TREFUSAL::NONE) std::printf("record folder refused: %s\n", folder.c_str());
+        TRunRecord lines(folder);
+        lines.begin({"/quiet", "/log"});
+        for (int i = 0; i < 26; ++i) lines.found("step", "the line of a usual removal, about as long as theirs " + std::to_string(i));
+    };
+    time("the run's record, its folder made", [&] { record(logs + std::to_string(r++)); });
+    time("the run's record, its folder there", [&] { record(logs + "0"); });
     return 0;
 }
