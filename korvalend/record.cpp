@@ -134,7 +134,7 @@ TREFUSAL LOGFOLDERPATHREFUSAL(const std::string& folder) {
     if (const TREFUSAL r = PATHFORMREFUSAL(folder); r != TREFUSAL::NONE) return r;
     // A share, a mapped or a removable drive: someone else's disk.
     if (!onFixedDrive(folder)) return TREFUSAL::NOTFIXEDDRIVE;
-    const ProtectedFolders protectedFolders = PROTECTEDFOLDERS();
+    const ProtectedFolders protectedFolders = PROFILEFOLDERS();
     for (const std::vector<std::string>* list : {&protectedFolders.profiles, &protectedFolders.profileFolders})
         for (const std::string& p : *list)
             if (SAMEORINSIDE(p, folder)) return TREFUSAL::INPROFILE;

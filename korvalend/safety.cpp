@@ -230,6 +230,21 @@ void readProfileList(std::vector<std::string>& profileFolders, std::vector<std::
 
 }  // namespace
 
+ProtectedFolders PROFILEFOLDERS() {
+    ProtectedFolders out;
+    const FolderPath systemParts = SPLITFOLDERPATH(fonction::GETWINDOWSSYSTEMFOLDER());
+    if (!systemParts.root.empty()) out.profileFolders.push_back(systemParts.root + "\\Users");
+    // Profiles lie in the folder that holds the shared desktop's profile
+    // (C:\Users\Public\Desktop) and, for an ordinary account, the current
+    // profile; the list of the machine says where the others are.
+    out.profileFolders.push_back(parentOf(parentOf(fonction::GETCOMMONDESKTOPDIRECTORYFOLDER())));
+    const std::string profile = fonction::GETSPECIALFOLDERLOCATION(0x28);
+    out.profileFolders.push_back(parentOf(profile));
+    out.profiles.push_back(profile);
+    readProfileList(out.profileFolders, out.profiles);
+    return out;
+}
+
 ProtectedFolders PROTECTEDFOLDERS() {
     // CSIDL numbers of the folders no removal may take away or contain.
     static constexpr std::array<int32_t, 28> kFolders = {
@@ -262,7 +277,7 @@ ProtectedFolders PROTECTEDFOLDERS() {
         platform::kCsidlCommonPrograms,
         platform::kCsidlStartup,
     };
-    ProtectedFolders out;
+    ProtectedFolders out = PROFILEFOLDERS();
     for (int32_t csidl : kFolders) out.folders.push_back(fonction::GETSPECIALFOLDERLOCATION(csidl));
     const std::string system = fonction::GETWINDOWSSYSTEMFOLDER();
     out.folders.push_back(system);
@@ -274,16 +289,7 @@ ProtectedFolders PROTECTEDFOLDERS() {
         out.trees.push_back(systemParts.root + "\\Windows");
         for (const char* name : {"Program Files", "Program Files (x86)", "ProgramData"})
             out.folders.push_back(systemParts.root + "\\" + name);
-        out.profileFolders.push_back(systemParts.root + "\\Users");
     }
-    // Profiles lie in the folder that holds the shared desktop's profile
-    // (C:\Users\Public\Desktop) and, for an ordinary account, the current
-    // profile; the list of the machine says where the others are.
-    out.profileFolders.push_back(parentOf(parentOf(fonction::GETCOMMONDESKTOPDIRECTORYFOLDER())));
-    const std::string profile = fonction::GETSPECIALFOLDERLOCATION(0x28);
-    out.profileFolders.push_back(parentOf(profile));
-    out.profiles.push_back(profile);
-    readProfileList(out.profileFolders, out.profiles);
     // A tree at a drive root would forbid the whole drive: such a folder comes
     // only from a failed or odd lookup, and is left out.
     std::erase_if(out.trees, [](const std::string& t) { return compared(t).components.empty(); });

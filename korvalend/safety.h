@@ -100,5 +100,8 @@ struct ProtectedFolders {
 // the folders that hold profiles. An entry of the profile list that cannot be
 // read is passed over.
 [[nodiscard]] ProtectedFolders PROTECTEDFOLDERS();
+// PROTECTEDFOLDERS' folders of profiles and profiles alone, without its 28
+// other lookups.
+[[nodiscard]] ProtectedFolders PROFILEFOLDERS();
 
 }  // namespace korvalend
