@@ -6,6 +6,7 @@
 #include "korvalend/console_probe.h"
 #include "korvalend/detection.h"
 #include "korvalend/globals.h"
+#include "korvalend/installer.h"
 #include "korvalend/observer.h"
 #include "korvalend/outcome.h"
 #include "korvalend/registered.h"
@@ -26,6 +27,7 @@ int RUN(const std::vector<std::string>& args) {
     auto& observer = REMOVALOBSERVER();
     (void)GETCONSOLEHWND();
     SETPARAM(args);
+    const TInstallerRun installer;  // what the Windows Installer holds, asked once until an uninstaller runs
     // A rerun after a partial removal finds the suite by its Uninstall
     // entry: the first removal took the ProgID and AppID the suites share.
     if (!ISLIBREOFFICEINSTALL() && REGISTEREDFAMILY().empty() && PERUSERINSTALLS().empty()) {

@@ -496,7 +496,7 @@ TEST(Plan, CheckSaysWhatIsInstalledInOneLine) {
          },
          {"--check"}, 1,
          kUsual + "; LibreOffice 7.6.5.2 (32-bit): korvalend.exe would leave it (no product code); LibreOffice "
-                  "7.6.4.1 (32-bit): korvalend.exe would leave it (still registered after its uninstaller ran): exit 1603"},
+                  "7.6.4.1 (32-bit): korvalend.exe would leave it: exit 70001, no product code"},
         {"a display name holding CR, LF and TAB",
          [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{CTL}", "LibreOffice 7.6 (\r\nx\t)"); },
          {"--check"}, 1, "; LibreOffice 7.6 (  x ) (64-bit): korvalend.exe would leave it"},
