@@ -125,7 +125,8 @@ std::optional<TPartEntry> nextPart(const TOthers& others, const TRemovalRun& run
                                    others.registered()))
             return false;
         const TPart part = own.value_or(TPart::OlderPack);
-        if (!isExtension(part) && e.orphanTold()) return false;  // no product to uninstall
+        // No product to uninstall, an extension's included: its MsiExec.exe would answer 1605.
+        if (e.orphanTold()) return false;
         if (isExtension(part) ? !others.takes(part) : others.otherViewsSuite(e.view)) return false;
         if (next && next->part <= part) return false;
         next = TPartEntry{part, e.view, e.name, e.text, {}, nullptr};
