@@ -6,7 +6,7 @@
 #   dist/SHA256SUMS               each file of the zip, and the zip itself
 # Both are the same bytes for the same commit, wherever it is built.
 #
-#   release.sh [--allow-dirty] [--out DIR] [--build DIR] [--from-build DIR]
+#   release.sh [--allow-dirty] [--out DIR] [--from-build DIR]
 # --allow-dirty  build a working tree with uncommitted changes; the version
 #                then reads <version>-dirty
 # --from-build   package the executables of an existing windows build instead
@@ -24,9 +24,8 @@ while [ $# -gt 0 ]; do
     case $1 in
         --allow-dirty) allow_dirty=1 ;;
         --out) out=${2:?--out needs a folder}; shift ;;
-        --build) build=${2:?--build needs a folder}; shift ;;
         --from-build) from_build=${2:?--from-build needs a folder}; shift ;;
-        *) die "unknown option $1 (release.sh [--allow-dirty] [--out DIR] [--build DIR] [--from-build DIR])" ;;
+        *) die "unknown option $1 (release.sh [--allow-dirty] [--out DIR] [--from-build DIR])" ;;
     esac
     shift
 done
