@@ -30,6 +30,9 @@ struct TLaunch {
     // its vendor key that record its install location (paths below
     // HKEY_LOCAL_MACHINE, in the entry's view).
     std::vector<std::string> vendorRecords;
+    // What the machine says the launch will answer, where it says so: 1612
+    // when the product's package and its source are gone; 0 otherwise.
+    uint32_t expectedExitCode = 0;
 };
 
 // How a launch ended.

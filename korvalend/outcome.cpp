@@ -6,6 +6,7 @@
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "korvalend/vendor_lookup.h"
+#include "platform/wintypes.h"
 
 namespace korvalend {
 namespace {
@@ -66,6 +67,8 @@ namespace {
 
 std::string failureWords(const TInstallerFailure& f) {
     if (!f.started) return "its uninstaller could not be started (exit code 1603)";
+    if (f.exitCode == platform::kErrorInstallSourceAbsent)
+        return "its cached package and the package it was installed from are gone (exit code 1612)";
     return "still registered after its uninstaller (exit code " + std::to_string(static_cast<uint32_t>(f.exitCode)) + ")";
 }
 

@@ -6,6 +6,7 @@
 #include "korvalend/console_probe.h"
 #include "korvalend/detection.h"
 #include "korvalend/globals.h"
+#include "korvalend/installer.h"
 #include "korvalend/observer.h"
 #include "korvalend/outcome.h"
 #include "korvalend/record.h"
@@ -28,6 +29,7 @@ namespace {
 // The run once its options are set.
 int removeAll() {
     auto& observer = REMOVALOBSERVER();
+    const TInstallerRun installer;  // what the Windows Installer holds, asked once until an uninstaller runs
     // A rerun after a partial removal finds the suite by its Uninstall
     // entry: the first removal took the ProgID and AppID the suites share.
     if (!ISLIBREOFFICEINSTALL() && REGISTEREDFAMILY().empty() && PERUSERINSTALLS().empty()) {

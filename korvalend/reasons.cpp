@@ -51,6 +51,8 @@ std::string skipText(const TReason& r) {
         case TSKIP::INSTALLERNOTSTARTED: return "Msiexec.exe could not be started";
         case TSKIP::PACKSTAYS: return "it is still registered after its uninstaller (exit code " + code(r.number) + ")";
         case TSKIP::NOSUITEENTRY: return "the suite's Uninstall entry " + s + " is missing";
+        case TSKIP::SUITEORPHANED:
+            return "the Windows Installer no longer holds the suite's product " + s + " (exit code 1605): nothing of it is deleted";
         case TSKIP::SUITENOTSTARTED: return "the suite's uninstaller could not be started (exit code 1603)";
         case TSKIP::SUITESTAYS:
             return "the suite is still registered after its uninstaller (exit code " + code(r.number) + ")";
@@ -59,6 +61,7 @@ std::string skipText(const TReason& r) {
         case TSKIP::SAMEPRODUCTKEY: return "another installed suite has the same product key";
         case TSKIP::COLLABORASTAYS: return "a Collabora Office stays installed";
         case TSKIP::FAMILYSTAYS: return "another suite of the family stays installed";
+        case TSKIP::NOINSTALLERQUERIES: return s + ": entries are taken by their names alone";
         case TSKIP::PROCESSNOTOPENED: return "it cannot be opened: it has ended, or may not be ended";
         case TSKIP::PROCESSNOTENDED: return "it could not be ended";
     }

@@ -41,6 +41,7 @@ enum class TSKIP {
     INSTALLERNOTSTARTED,  // Msiexec.exe could not be started for a pack
     PACKSTAYS,            // a pack is still registered after its uninstaller (exit code NUMBER)
     NOSUITEENTRY,         // the suite's Uninstall entry SUBJECT is missing
+    SUITEORPHANED,        // the installer no longer knows the suite's product SUBJECT (1605): nothing deleted
     SUITENOTSTARTED,      // the suite's uninstaller could not be started
     SUITESTAYS,           // the suite is still registered after its uninstaller (exit code NUMBER)
     KEYREFUSED,           // the product key cannot name it (REFUSAL says why)
@@ -48,6 +49,7 @@ enum class TSKIP {
     SAMEPRODUCTKEY,       // another installed suite has the same product key
     COLLABORASTAYS,       // a Collabora Office stays installed
     FAMILYSTAYS,          // another suite of the family stays installed
+    NOINSTALLERQUERIES,   // the Windows Installer cannot be asked (SUBJECT says why): entries go by their names
     PROCESSNOTOPENED,     // the process cannot be opened
     PROCESSNOTENDED,      // the process could not be ended
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "korvalend/installer.h"
 #include "korvalend/resolution.h"
 #include "korvalend/uninstall_search.h"
 #include "platform/environment.h"
@@ -21,7 +22,7 @@ const std::string SLOCALSYSTEM = "S-1-5-18";
 
 }  // namespace
 
-std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY) {
+std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY, std::vector<TRegisteredEntry>* ORPHANS) {
     std::vector<TRegisteredEntry> out;
     // A product key of no family still names its suite's own entries.
     const auto ofTheKey = [&PRODUCTKEY](const std::string& text) {
@@ -34,7 +35,9 @@ std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY) {
         if (e.error != nullptr) return false;
         TFamilyName what = FAMILYNAME(e.text);
         if (what.kind == TFamilyKind::None) what = TFamilyName{TFamilyKind::Suite, FAMILYOF(e.text), {}};
-        out.push_back(TRegisteredEntry{e.view, e.name, e.text, what});
+        const bool orphan = e.orphanTold();
+        if (orphan && ORPHANS == nullptr) return false;
+        (orphan ? *ORPHANS : out).push_back(TRegisteredEntry{e.view, e.name, e.text, what});
         return false;
     });
     return out;

@@ -26,7 +26,10 @@ struct TRegisteredEntry {
 // the suite of that key (TSuiteEntry::Suite or SuiteOtherwise), as a suite,
 // whatever its name. An entry whose DisplayName is not text is passed over:
 // nothing tells what it is.
-[[nodiscard]] std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY = {});
+// Orphaned entries (the Windows Installer no longer holds their product) are
+// no such entry: ORPHANS, when given, receives them.
+[[nodiscard]] std::vector<TRegisteredEntry> REGISTEREDFAMILY(const std::string& PRODUCTKEY = {},
+                                                           std::vector<TRegisteredEntry>* ORPHANS = nullptr);
 
 // A suite registered under a display name of the suite of PRODUCTKEY (the
 // key, its version, a tag or more words).

@@ -9,6 +9,7 @@
 #include "fonction/strings.h"
 #include "korvalend/family.h"
 #include "korvalend/globals.h"
+#include "korvalend/installer.h"
 #include "korvalend/leftovers.h"
 #include "korvalend/observer.h"
 #include "korvalend/paths.h"
@@ -22,6 +23,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/tregistry.h"
+#include "platform/wintypes.h"
 
 namespace korvalend {
 namespace {
@@ -124,6 +126,8 @@ std::optional<TPartEntry> nextPart(const TOthers& others, const TRemovalRun& run
                                    others.registered()))
             return false;
         const TPart part = own.value_or(TPart::OlderPack);
+        // No product to uninstall, an extension's included: its MsiExec.exe would answer 1605.
+        if (e.orphanTold()) return false;
         if (isExtension(part) ? !others.takes(part) : others.otherViewsSuite(e.view)) return false;
         if (next && next->part <= part) return false;
         next = TPartEntry{part, e.view, e.name, e.text, {}, nullptr};
@@ -165,10 +169,22 @@ bool waitForIdleInstaller(TRemovalRun& run) {
     }
 }
 
+// Msiexec.exe answered 1605 (ERROR_UNKNOWN_PRODUCT) for ENTRY, which stays:
+// an orphan from now on. True when it is one.
+bool UNKNOWNPRODUCT(uint32_t code, const TEntryId& entry, const std::string& displayName) {
+    if (code != static_cast<uint32_t>(platform::kErrorUnknownProduct) || !ISPRODUCTCODE(entry.name) ||
+        !CHERCHE_CLE_EXIST(SUNINSTALL_KEY + entry.name, entry.view))
+        return false;
+    MARKORPHAN(entry.name);
+    TELLORPHAN(entry.view, entry.name, displayName);
+    return true;
+}
+
 // Tells the launch and how it ended; the outcome is the launch's.
 fonction::TLaunchOutcome launch(const TLaunch& what, uint64_t limitMs) {
     auto& observer = REMOVALOBSERVER();
     observer.launches(what);
+    PRODUCTSMAYCHANGE();
     const fonction::TLaunchOutcome outcome =
         fonction::SHELLEXECANDWAITFOR(what.program, what.parameters, "", platform::kSwShowNormal, "", limitMs);
     TLaunchEnd end;
@@ -196,11 +212,21 @@ std::optional<uint32_t> runInstaller(const std::string& parameters, const TEntry
     const std::string system = fonction::GETWINDOWSSYSTEMFOLDER();
     // "\Msiexec.exe" would be whatever lies at the root of the current drive.
     if (system.empty()) return std::nullopt;
+    // The uninstall is always attempted; where the installer's package is
+    // gone, and the one it was installed from too, it will answer 1612.
+    const std::string code = ISPRODUCTCODE(entry.name) ? entry.name : std::string();
+    const TPackage package = PACKAGEOF(code);
+    if (package.kind != TPackage::Kind::Cached && !package.why.empty() && !code.empty())
+        REMOVALOBSERVER().found("Windows Installer package", package.why +
+                                                                 (package.kind == TPackage::Kind::Gone
+                                                                      ? ": the uninstall will fail with 1612"
+                                                                      : ""));
     if (!waitForIdleInstaller(run)) return std::nullopt;
     run.staying.reset();  // what the installer changes is read again
     // With a record, the installer writes its own log of the uninstall beside it.
     const std::string logged = SLOGFOLDER.empty() ? parameters : parameters + MSIEXECLOGPARAMETERS(SLOGFOLDER, entry.name);
-    const TLaunch what{inFolder(system, SINSTALLER), logged, entry, entry.name, std::move(vendorRecords)};
+    TLaunch what{inFolder(system, SINSTALLER), logged, entry, code, std::move(vendorRecords)};
+    if (package.kind == TPackage::Kind::Gone) what.expectedExitCode = static_cast<uint32_t>(platform::kErrorInstallSourceAbsent);
     const fonction::TLaunchOutcome outcome = launch(what, fonction::kNoTimeLimit);
     if (outcome.kind == fonction::TLaunchOutcome::Kind::NotStarted) return std::nullopt;
     return outcome.exitCode;
@@ -267,6 +293,7 @@ bool removePack(const std::string& what, const TEntryId& entry, const std::strin
     const std::optional<uint32_t> code = runInstaller(HELPPACKPARAMETERS(command, entry.name), entry, {}, run);
     if (run.installerBusy) return false;
     if (!code) REMOVALOBSERVER().skipped(what, TSKIP::INSTALLERNOTSTARTED);
+    if (code && UNKNOWNPRODUCT(*code, entry, what)) return true;  // an orphan: nothing of it stays
     if (CHERCHE_CLE_EXIST(SUNINSTALL_KEY + entry.name, entry.view)) {
         run.failures.push_back(TInstallerFailure{entry, {}, code ? INSTALLEREXITCODE(*code) : kExitInstallFailure, code.has_value()});
         if (code) REMOVALOBSERVER().skipped(what, TReason(TSKIP::PACKSTAYS, {}, static_cast<uint32_t>(run.failures.back().exitCode)));
@@ -344,35 +371,60 @@ TSuiteOutcome SUPP_LIBREOFFICE(const TSuiteFacts& SUITE, TRemovalRun& RUN) {
         return TSuiteOutcome::TimedOut;
     }
 
-    const TEntryId entry{SUITE.view, SUITE.SPRODUCTCODE};
-    RUN.entriesRun.insert(entry);
-    const std::optional<uint32_t> code = runInstaller(SPARAM + " /x" + SUITE.SPRODUCTCODE, entry, SUITE.vendorRecords, RUN);
-    if (RUN.installerBusy) return TSuiteOutcome::InstallerBusy;
-    TInstallerFailure target{entry, SUITE.SVERSOOO, kExitInstallFailure};
-    if (!code) {
-        target.started = false;
-        RUN.failures.push_back(target);
-        observer.skipped(SDELETION_STEP, TSKIP::SUITENOTSTARTED);
-        return TSuiteOutcome::NotStarted;
+    TSuiteFacts suite = SUITE;
+    std::vector<TRegisteredEntry> staying;
+    for (;;) {
+        const TEntryId entry{suite.view, suite.SPRODUCTCODE};
+        RUN.entriesRun.insert(entry);
+        const std::optional<uint32_t> code = runInstaller(SPARAM + " /x" + suite.SPRODUCTCODE, entry, suite.vendorRecords, RUN);
+        if (RUN.installerBusy) return TSuiteOutcome::InstallerBusy;
+        TInstallerFailure target{entry, suite.SVERSOOO, kExitInstallFailure};
+        if (!code) {
+            target.started = false;
+            RUN.failures.push_back(target);
+            observer.skipped(SDELETION_STEP, TSKIP::SUITENOTSTARTED);
+            return TSuiteOutcome::NotStarted;
+        }
+        // The Windows Installer does not know the product after all: its entry
+        // is an orphan from now on, and keeps nothing registered by itself.
+        const bool orphaned = UNKNOWNPRODUCT(*code, entry, suite.displayName);
+        // Whatever the installer answered, the registration decides: the entry
+        // of its product code, or one named as the suite, in its view.
+        staying = REGISTEREDFAMILY(suite.SVERSOOO);
+        const bool stays = (!orphaned && CHERCHE_CLE_EXIST(SUNINSTALL_KEY + suite.SPRODUCTCODE, suite.view)) ||
+                           std::any_of(staying.begin(), staying.end(), [&](const TRegisteredEntry& r) {
+                               return r.view == suite.view && ISSUITEOF(r, suite.SVERSOOO);
+                           });
+        RUN.staying = staying;
+        if (orphaned && !stays) {
+            // Nothing the installer holds was removed: its files are no leftovers of ours.
+            observer.skipped(SDELETION_STEP, TReason(TSKIP::SUITEORPHANED, suite.SPRODUCTCODE));
+            return TSuiteOutcome::NotRegistered;
+        }
+        if (orphaned) {
+            // The next entry named as the suite is tried.
+            std::string displayName;
+            const std::string next = PRODUCTCODEOF(SUITEUNINSTALLCOMMAND(suite.SVERSOOO, suite.view, &displayName));
+            if (!next.empty() && !RUN.entriesRun.contains(TEntryId{suite.view, next}) &&
+                CHERCHE_CLE_EXIST(SUNINSTALL_KEY + next, suite.view)) {
+                suite.SPRODUCTCODE = next;
+                suite.displayName = displayName;
+                observer.found("product code", next);
+                continue;
+            }
+        }
+        if (stays) {
+            target.exitCode = INSTALLEREXITCODE(*code);
+            RUN.failures.push_back(target);
+            observer.skipped(SDELETION_STEP, TReason(TSKIP::SUITESTAYS, {}, static_cast<uint32_t>(RUN.failures.back().exitCode)));
+            return TSuiteOutcome::StillRegistered;
+        }
+        // 3010 with the entry gone is a removal a restart completes.
+        if (ISRESTARTCODE(*code)) RUN.restartPending = true;
+        break;
     }
-    // Whatever the installer answered, the registration decides: the entry of
-    // its product code, or one named as the suite, in its view.
-    std::vector<TRegisteredEntry> staying = REGISTEREDFAMILY(SUITE.SVERSOOO);
-    const bool stays = CHERCHE_CLE_EXIST(SPATH_CLE, SUITE.view) ||
-                       std::any_of(staying.begin(), staying.end(), [&](const TRegisteredEntry& r) {
-                           return r.view == SUITE.view && ISSUITEOF(r, SUITE.SVERSOOO);
-                       });
-    RUN.staying = staying;
-    if (stays) {
-        target.exitCode = INSTALLEREXITCODE(*code);
-        RUN.failures.push_back(target);
-        observer.skipped(SDELETION_STEP, TReason(TSKIP::SUITESTAYS, {}, static_cast<uint32_t>(RUN.failures.back().exitCode)));
-        return TSuiteOutcome::StillRegistered;
-    }
-    // 3010 with the entry gone is a removal a restart completes.
-    if (ISRESTARTCODE(*code)) RUN.restartPending = true;
 
-    DELETELEFTOVERS(SUITE, staying);
+    DELETELEFTOVERS(suite, staying);
     return TSuiteOutcome::Removed;
 }
 

@@ -76,6 +76,9 @@ std::string SUITEUNINSTALLCOMMAND(const std::string& SVERSOOO, TRegistryView VIE
         }
         keySeen = true;
         const TSuiteEntry kind = SUITEENTRYKIND(e.text, SVERSOOO);
+        // An entry the Windows Installer no longer holds is as if not listed:
+        // the next entry named as the suite is tried.
+        if ((kind == TSuiteEntry::Suite || kind == TSuiteEntry::SuiteOtherwise) && e.orphanTold()) return false;
         if (kind == TSuiteEntry::Suite) {
             command = e.valueText("UninstallString");
             name = e.text;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fonction/launch.h"
+#include "korvalend/installer.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/tregistry.h"
@@ -20,6 +21,22 @@ std::string withoutQuotes(std::string s) {
 
 std::string TUninstallEntry::valueText(const std::string& valueName) const {
     return key->VALUEEXISTS(valueName) ? withoutQuotes(key->READSTRING(valueName)) : std::string();
+}
+
+bool TUninstallEntry::orphan() const {
+    const std::string code =
+        INSTALLERPRODUCTCODE(name, valueText("UninstallString"), key->READDWORD("WindowsInstaller") == 1u);
+    return !code.empty() && PRODUCTSTATE(code) == TProductState::Orphan;
+}
+
+bool TUninstallEntry::orphanTold() const {
+    try {
+        if (!orphan()) return false;
+    } catch (const platform::ERegistryException&) {
+        return false;
+    }
+    TELLORPHAN(view, name, text);
+    return true;
 }
 
 bool DISPLAYBEGINSWITH(const std::string& TEXT, const std::string& PREFIX) {

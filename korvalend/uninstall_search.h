@@ -36,6 +36,13 @@ struct TUninstallEntry {
     // when the entry has no such value (value names without regard to case).
     // Raises as READSTRING does for data that is not text.
     [[nodiscard]] std::string valueText(const std::string& valueName) const;
+    // The Windows Installer no longer holds the product the entry stands for
+    // (INSTALLERPRODUCTCODE): an orphan, no product to take or count.
+    // Raises as valueText does for an UninstallString that is not text.
+    [[nodiscard]] bool orphan() const;
+    // orphan(), told to the observer once a run when true; an UninstallString
+    // that is not text makes no orphan.
+    [[nodiscard]] bool orphanTold() const;
 };
 
 // Whether the walk wants an entry, from the text of its SKEY value.

@@ -110,6 +110,18 @@ std::u16string TRegistry::READSTRINGW(const std::string& name) const {
     return wide;
 }
 
+std::optional<uint32_t> TRegistry::READDWORD(const std::string& name) const {
+    if (!current_.valid()) return std::nullopt;
+    uint32_t type = 0;
+    std::string data;
+    if (regQueryValueExW(current_.get(), ansiToWide(name), type, data) != kErrorSuccess || type != kRegDword ||
+        data.size() != 4)
+        return std::nullopt;
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(data[static_cast<std::size_t>(i)]);
+    return value;
+}
+
 void TRegistry::CLOSEKEY() { current_.reset(); }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/exception.h"
@@ -38,6 +39,8 @@ public:
     void GETVALUENAMES(TStrings& list) const;
     [[nodiscard]] bool VALUEEXISTS(const std::string& name) const;
     [[nodiscard]] std::string READSTRING(const std::string& name) const;
+    // A REG_DWORD value; nothing when it is missing or of another type.
+    [[nodiscard]] std::optional<uint32_t> READDWORD(const std::string& name) const;
     // READSTRING's text before its conversion to the ANSI code page, for a
     // caller that must know whether the code page holds it exactly.
     [[nodiscard]] std::u16string READSTRINGW(const std::string& name) const;

@@ -7,6 +7,7 @@
 #include "fonction/strings.h"
 #include "korvalend/family.h"
 #include "korvalend/detection.h"
+#include "korvalend/installer.h"
 #include "korvalend/program.h"
 #include "korvalend/registered.h"
 #include "korvalend/removal.h"
@@ -83,11 +84,13 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
     };
     if (const std::string key = unreadableKey(); !key.empty()) return failed("cannot read " + key);
     std::vector<TRegisteredEntry> registered;
+    std::vector<TRegisteredEntry> orphans;
     std::vector<TPerUserInstall> perUser;
     bool detected = false;
     try {
         const platform::plan::Recorder machineAsItIs;  // nothing recorded yet hides anything
-        registered = REGISTEREDFAMILY();
+        const TInstallerRun installer;
+        registered = REGISTEREDFAMILY({}, &orphans);
         perUser = PERUSERINSTALLS();
         detected = ISLIBREOFFICEINSTALL();
     } catch (...) {
@@ -95,8 +98,12 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
     }
     // The run would end at once, as the check answers; the machines a
     // deployment has made compliant are the ones checked most often.
+    std::string orphaned;
+    for (const TRegisteredEntry& o : orphans) orphaned += (orphaned.empty() ? "" : ", ") + o.displayName;
+    const std::string nothing =
+        orphaned.empty() ? "Nothing of the family is installed" : "Nothing of the family is installed (orphaned entries left: " + orphaned + ")";
     if (registered.empty() && perUser.empty() && !detected) {
-        check.line = "Nothing of the family is installed: korvalend.exe would do nothing, exit 0";
+        check.line = fitted(oneLine(nothing + ": korvalend.exe would do nothing, exit 0"), kCheckLineMax);
         return check;
     }
     const TPlanReport plan = PLANREMOVAL(args, nullptr, asSystem);
@@ -132,7 +139,7 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
 
     const std::string code = std::to_string(static_cast<uint32_t>(plan.exitCode));
     if (items.empty()) {
-        check.line = "Nothing of the family is installed: korvalend.exe would do nothing, exit " + code;
+        check.line = fitted(oneLine(nothing + ": korvalend.exe would do nothing, exit " + code), kCheckLineMax);
         return check;
     }
     std::string line;

@@ -7,6 +7,7 @@
 #include "korvalend/suite.h"
 #include "korvalend/observer.h"
 #include "korvalend/program.h"
+#include "platform/text.h"
 #include "korvalend/uninstall_search.h"
 
 namespace korvalend {
@@ -43,13 +44,19 @@ public:
     // An uninstaller that starts is taken to succeed: its entry, and what of
     // the vendor's goes with it, read as gone from then on. With a performer
     // the machine itself changes.
+    // The run can tell how some launches end (a package that is gone): the
+    // program the preview "starts" then ends as the machine says it would.
+    void launches(const TLaunch& launch) override {
+        if (recorder_.performer == nullptr) recorder_.nextExitCode = launch.expectedExitCode;
+    }
     void launchEnded(const TLaunch& launch, const TLaunchEnd& end) override {
-        if (end.kind == TLaunchEnd::Kind::NotStarted) return;
+        if (end.kind == TLaunchEnd::Kind::NotStarted || end.exitCode != 0) return;
         report_.uninstalled.push_back(launch.entry);
         if (recorder_.performer != nullptr) return;
         const bool wow32 = launch.entry.view == TRegistryView::Wow32;
         recorder_.hideRegistryKey(SUNINSTALL_KEY + launch.entry.name, wow32);
         for (const std::string& record : launch.vendorRecords) recorder_.hideRegistryKey(record, wow32);
+        if (!launch.productCode.empty()) recorder_.forgetProduct(platform::ansiToWide(launch.productCode));
     }
 
     void effect(std::size_t index, const Effect&) override {

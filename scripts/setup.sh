@@ -7,6 +7,7 @@ pkgs=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 msitools wixl jq
+  python3
   locales
 )
 missing=()

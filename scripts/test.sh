@@ -4,6 +4,9 @@
 #   native-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   windows      korvalend.exe and the contract tests (MinGW-w64), run under
 #                Wine, plus the end-to-end scenarios in fresh Wine prefixes
+#   release      scripts/release.sh from a copy of the tree in another folder:
+#                the same executables as the windows build, the zip as its
+#                SHA256SUMS lists it
 #   fuzz         short libFuzzer runs (clang)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,6 +40,11 @@ for preset in native native-asan windows; do
   [ "$f" -eq 0 ] || status=1
 done
 rm -f "$log"
+
+# A second build of this tree, released from another folder: the same
+# executables as build/windows, and a zip that matches its SHA256SUMS.
+echo "=== release (reproducible executables, zip against SHA256SUMS) ==="
+if bash tests/release/reproducible.sh build/windows; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 
 if [ -x scripts/fuzz.sh ]; then
   echo "=== fuzz (short runs) ==="

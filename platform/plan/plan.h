@@ -92,6 +92,9 @@ public:
     // planned for another account than the preview's own ("" when that
     // account's profile cannot be found: its folders are then unknown).
     std::optional<std::string> otherProfile;
+    // The exit code the next program the preview "starts" ends with, when the
+    // run can tell it will fail (0: it is taken to succeed).
+    uint32_t nextExitCode = 0;
 
     // --- the overlay
     // The key PATH below HKEY_LOCAL_MACHINE, and all below it, read as gone
@@ -137,6 +140,7 @@ public:
         uint32_t processId = 0;
         std::optional<std::size_t> launch;
         Handle reader = nullptr;
+        uint32_t exitCode = 0;  // a program it "started": what it ends with
     };
     std::unordered_map<Handle, Pseudo> pseudoProcesses;
     struct Find {

@@ -108,7 +108,7 @@ void ProcessTraits::close(Handle process) noexcept {
 // uninstaller is taken to succeed.
 bool getExitCodeProcess(Handle process, uint32_t& code) {
     if (plan::current().pseudoProcesses.count(process) != 0) {
-        code = 0;
+        code = plan::current().pseudoProcesses[process].exitCode;
         return true;
     }
     return backend::getExitCodeProcess(process, code);
@@ -136,7 +136,11 @@ int32_t shellExecuteExA(ShellExecuteInfoA& info) {
     e.assumed = check.reason;
     const std::size_t index = r.record(e);
     info.hInstApp = reinterpret_cast<Handle>(static_cast<std::intptr_t>(42));  // > 32: success
-    if ((info.fMask & kSeeMaskNoCloseProcess) != 0) info.hProcess = newPseudo(r, 0, index);
+    if ((info.fMask & kSeeMaskNoCloseProcess) != 0) {
+        info.hProcess = newPseudo(r, 0, index);
+        r.pseudoProcesses[info.hProcess].exitCode = r.nextExitCode;
+    }
+    r.nextExitCode = 0;
     return 1;
 }
 

@@ -65,6 +65,20 @@ tdfreboot|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The D
 tdffail|LibreOffice 7.6|7.6|SOFTWARE\The Document Foundation\LibreOffice|The Document Foundation|LibreOffice Service Manager|LibreOffice|LibreOffice|{7C0E4A1B-7600-4B1E-9D2C-00000000FA11}|7C0E0007|x64|fail
 '
 
+# Packages that lie in LibreOffice 7.6's folder (see build_fixtures):
+# id|display name|product code|folder in the suite's|file|fails on removal
+PARTS='
+help75|LibreOffice 7.5 Help Pack (French)|{FA1F0075-7500-4B1E-9D2C-000000000F75}|help|old-index.html|fails
+sdk|LibreOffice 7.6 SDK|{5D4C0076-7600-4B1E-9D2C-000000005D76}|sdk|sal.h|-
+'
+part_field() { printf '%s\n' "$PARTS" | grep "^$1|" | cut -d'|' -f"$2"; }
+
+# install_part ID: one of PARTS, into the suite's folder; its code in PART_CODE.
+install_part() {
+    install_msi "part-$1"
+    PART_CODE=$(part_field "$1" 3)
+}
+
 # dist_field ID N: field N (1-based) of a distribution's line.
 dist_field() {
     local line
@@ -157,6 +171,23 @@ build_fixtures() {
             wixl_build "$out/$hname.wxs" "$out/$hname.msi" "$arch" || return 1
         done
     done <<<"$DISTRIBUTIONS"
+    # Packages in the LibreOffice 7.6 folder: an older French help pack whose
+    # removal fails, and the SDK (id|name|code|folder|file|fails).
+    cp "$PROGRAMS/sleeper.exe" "$out/tdf-stage/fail.exe"
+    local pid pname pcode pdir pfile pfails
+    while IFS='|' read -r pid pname pcode pdir pfile pfails; do
+        [ -n "$pid" ] || continue
+        local ffile="" faction=""
+        if [ "$pfails" = fails ]; then
+            ffile='<File Id="FailExe" Name="fail.exe" Source="tdf-stage/fail.exe"/>'
+            faction='<CustomAction Id="FailOnRemove" FileKey="FailExe" ExeCommand="0 1" Execute="immediate" Return="check"/><InstallExecuteSequence><Custom Action="FailOnRemove" Sequence="1400">REMOVE="ALL"</Custom></InstallExecuteSequence>'
+        fi
+        render "$E2E_SRC/fixtures/part.wxs" "$out/part-$pid.wxs" /dev/null "PART_NAME=$pname" "PRODUCT_CODE=$pcode" \
+            "PART_UPGRADE_CODE={${pcode:1:8}-0000-4B1E-9D2C-0000000000FF}" "GUID_PREFIX=${pcode:1:8}" \
+            "VERSION=7.6" "MANUFACTURER=The Document Foundation" "INSTALL_DIR=LibreOffice" "STAGE=tdf-stage/" \
+            "PART_DIR=$pdir" "PART_FILE=$pfile" "FAIL_FILE=$ffile" "FAIL_ACTION=$faction"
+        wixl_build "$out/part-$pid.wxs" "$out/part-$pid.msi" x64 || return 1
+    done <<<"$PARTS"
     rm -rf "$E2E_FIXTURES" && mv "$out" "$E2E_FIXTURES"
 }
 

@@ -94,6 +94,7 @@ bool covered(const std::string& path, const Lines& plannedPaths) {
     return false;
 }
 
+const std::string kOrphan = "{7C0E4A1B-7621-4B1E-9D2C-0000000000F1}";
 const std::string kOpenOffice = "C:\\Program Files (x86)\\OpenOffice 4\\program\\soffice.bin";
 
 struct Case {
@@ -224,6 +225,24 @@ const std::vector<Case>& cases() {
          },
          {},
          {"send to the Recycle Bin: c:\\program files (x86)\\libreoffice\\program"}},
+        {"orphanBeforeTheSuite",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, kOrphan, "LibreOffice 7.6.2.1", "MsiExec.exe /I" + kOrphan);
+             s.m.installer.forget(kOrphan);
+         },
+         {},
+         {"orphaned entry: LibreOffice 7.6.2.1 (" + kOrphan + ", 64-bit view): the Windows Installer no longer holds it"}},
+        {"packagesGone",
+         [](SuiteMachine& s) {
+             s.addHelpPack(kOrphan);
+             sim::scripted::removeCachedPackage(s.m, kOrphan);
+             // Its source closed to the preview (and to the run: one machine here).
+             s.m.files.find("C:\\Packages\\7c0e4a1b76214b1e9d2c0000000000f1")->unreadable = true;
+             sim::scripted::removeCachedPackage(s.m, kSuiteCode);
+             sim::scripted::removeSourcePackage(s.m, kSuiteCode);
+         },
+         {},
+         {"the uninstall will fail with 1612", "cannot be read here"}},
         {"programFilesItself", [](SuiteMachine& s) { location(s, "C:\\Program Files\\"); }, {}},
         {"profile", [](SuiteMachine& s) { location(s, "C:\\Users\\User\\"); }, {}},
         // Code page 932: the second byte of the folder's name is 0x5C.
@@ -514,7 +533,24 @@ TEST(Plan, CheckSaysWhatIsInstalledInOneLine) {
          },
          {"--check"}, 1,
          kUsual + "; LibreOffice 7.6.5.2 (32-bit): korvalend.exe would leave it (no product code); LibreOffice "
-                  "7.6.4.1 (32-bit): korvalend.exe would leave it (still registered after its uninstaller ran): exit 1603"},
+                  "7.6.4.1 (32-bit): korvalend.exe would leave it: exit 70001, no product code"},
+        {"an orphan alone",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             s.m.registry.removeKey(Root::LocalMachine, "Software\\Classes\\AppID");
+             sim::scripted::addUninstallEntry(s.m, kOrphan, "LibreOffice 7.6.2.1", "MsiExec.exe /I" + kOrphan);
+             s.m.installer.forget(kOrphan);
+         },
+         {"--check"}, 0,
+         "Nothing of the family is installed (orphaned entries left: LibreOffice 7.6.2.1): korvalend.exe would do "
+         "nothing, exit 0"},
+        {"a package gone with its source",
+         [](SuiteMachine& s) {
+             sim::scripted::removeCachedPackage(s.m, kSuiteCode);
+             sim::scripted::removeSourcePackage(s.m, kSuiteCode);
+         },
+         {"--check"}, 1,
+         "would leave it (its cached package and the package it was installed from are gone (exit code 1612)): exit 1612"},
         {"a display name holding CR, LF and TAB",
          [](SuiteMachine& s) { sim::scripted::addUninstallEntry(s.m, "{CTL}", "LibreOffice 7.6 (\r\nx\t)"); },
          {"--check"}, 1, "; LibreOffice 7.6 (  x ) (64-bit): korvalend.exe would leave it"},

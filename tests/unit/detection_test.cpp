@@ -177,6 +177,7 @@ TEST_F(DetectionTest, RunEndsWithZeroWithAndWithoutSuite) {
     EXPECT_EQ(korvalend::RUNPROCESS({}), 0);
     EXPECT_TRUE(m.messageBoxes.empty());
     EXPECT_EQ(m.registry.openHandles(), 0);
+    EXPECT_TRUE(m.installer.queries.empty());  // nothing of the family: the Windows Installer is asked nothing
 }
 
 TEST_F(DetectionTest, RunProbesTheConsoleFirstAndRestoresItsTitle) {

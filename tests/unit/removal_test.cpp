@@ -182,6 +182,10 @@ const std::string kCode32 = "{32323232-1111-4A4A-9C9C-000000000032}";
 const std::string kCodeCo = "{C0C0C0C0-1111-4A4A-9C9C-0000000000C0}";
 const std::string kX86 = "C:\\Program Files (x86)\\LibreOffice\\";
 const std::string kCoFolder = "C:\\Program Files\\Collabora Office\\";
+// Product codes the Windows Installer no longer holds (the tests make them orphans).
+const std::string kOrphan = "{7C0E4A1B-7621-4B1E-9D2C-0000000000F1}";
+const std::string kOrphan2 = "{7C0E4A1B-7621-4B1E-9D2C-0000000000F2}";
+const std::string kOrphan3 = "{7C0E4A1B-7621-4B1E-9D2C-0000000000F3}";
 
 // A Collabora Office beside the suite whose product key cannot be read: the run leaves it.
 void besideAnUnresolvedSuite(SuiteMachine& s) {
@@ -208,7 +212,8 @@ TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
         {"removed, failure claimed", 1603, false, 0},
         {"cancelled by the user", 1602, true, 1602},
         {"fatal error", 1603, true, 1603},
-        {"unknown product", std::nullopt, true, 1605},
+        // The installer no longer knows it: an orphan, which keeps nothing registered; nothing is deleted.
+        {"unknown product", std::nullopt, true, 0},
         {"installer busy", 1618, true, 1618},
         {"restart will finish it", 3010, true, 3010},
         {"restart started", 1641, true, 3010},
@@ -240,7 +245,7 @@ TEST(Outcome, ExitCodeFollowsTheRegistrationAndTheInstallersCode) {
         sim::scripted::addWindowsInstaller(s.m, {.runMs = 2000, .leaveEntry = c.entryStays, .exitCode = c.installerCode});
         if (c.alsoOnTheMachine) c.alsoOnTheMachine(s);
         EXPECT_EQ(s.run(), c.expected) << c.what;
-        const bool removed = c.expected == 0 || (c.expected == 3010 && !c.entryStays);
+        const bool removed = !c.entryStays && (c.expected == 0 || c.expected == 3010);
         EXPECT_EQ(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"), !removed) << c.what;
         EXPECT_EQ(s.m.files.exists(kInstall + "program\\bootstrap.ini"), !removed) << c.what;
         EXPECT_EQ(s.m.files.recycleBin.empty(), !removed) << c.what;
@@ -353,11 +358,17 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
                                         "32-bit view, which stays"));
              EXPECT_FALSE(s.m.files.exists(kInstall));
          }},
-        {"one product code in both views: the stale one stays",
+        {"one product code in both views, the installer unasked: the stale one stays",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode, true);
+             s.m.installer.libraryLoads = false;
+         },
+         1603, {x + kSuiteCode}},
+        {"one product code in both views: the stale one is an orphan once its product is gone",
          [](SuiteMachine& s) {
              sim::scripted::addUninstallEntry(s.m, kSuiteCode, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kSuiteCode, true);
          },
-         1603, {x + kSuiteCode}},
+         0, {x + kSuiteCode}},
         {"nine suites: eight go", [](SuiteMachine& s) {
              for (int n = 1; n <= 8; ++n)
                  s.addSuite(kTdf, false, "C:\\LO" + std::to_string(n) + "\\", "LibreOffice 8." + std::to_string(n),
@@ -555,6 +566,62 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
          [](SuiteMachine& s) {
              EXPECT_TRUE(s.observer.saw("extension LibreOffice Extension 4, the run's 30 minutes of waiting are spent"));
              EXPECT_NEAR(static_cast<double>(s.m.nowMs - 1000), 30 * 60000, 1000);
+         }},
+        {"an orphan listed before the installed suite, a code with more text after it, is passed over",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, kOrphan, "LibreOffice 7.6.2.1", "MsiExec.exe /X" + kOrphan + " REBOOT=0");
+             s.m.installer.forget(kOrphan);
+         },
+         0, {x + kSuiteCode},
+         [](SuiteMachine& s) {
+             EXPECT_TRUE(s.registered(kOrphan));  // the program writes nothing to the registry
+             EXPECT_EQ(s.m.installer.stateQueries(kSuiteCode), 1);  // once, until an uninstaller runs
+         }},
+        {"an orphan of the 32-bit view before its suite",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, kTdf);
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             sim::scripted::addUninstallEntry(s.m, kOrphan, "LibreOffice 7.6.2.1", "MsiExec.exe /I" + kOrphan, true);
+             s.m.installer.forget(kOrphan);
+             s.addSuite(kTdf, true, kX86, "LibreOffice 7.6", kCode32);
+         },
+         0, {x + kCode32}},
+        {"an orphan alone, its AppID and ProgID left: nothing is done",
+         [](SuiteMachine& s) {
+             s.m.registry.removeKey(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kSuiteCode);
+             sim::scripted::addUninstallEntry(s.m, kOrphan, "LibreOffice 7.6.4.1", "MsiExec.exe /I" + kOrphan);
+             s.m.installer.forget(kOrphan);
+         },
+         0, {}, [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk")); }},
+        {"an orphaned help pack and an orphaned extension are not run; one that merely looks like a product is",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, kOrphan, "LibreOffice 7.6 Help Pack (French)", "MsiExec.exe /I" + kOrphan);
+             sim::scripted::addUninstallEntry(s.m, kOrphan2, "LibreOffice Extension Msi", "MsiExec.exe /X" + kOrphan2);
+             s.m.registry.setDword(Root::LocalMachine, sim::scripted::kUninstallKey + "\\" + kOrphan2, "WindowsInstaller", 1);
+             sim::scripted::addExtensionUninstaller(s.m, "C:\\Ext\\unins.exe", kOrphan3);
+             sim::scripted::addUninstallEntry(s.m, kOrphan3, "LibreOffice Extension Tool", "C:\\Ext\\unins.exe");
+             for (const std::string& code : {kOrphan, kOrphan2, kOrphan3}) s.m.installer.forget(code);
+         },
+         0, {"C:\\Ext\\unins.exe| /verysilent", x + kSuiteCode}},
+        {"msi.dll cannot be loaded: the orphan is taken, answers 1605, and the next entry named as the suite goes",
+         [](SuiteMachine& s) {
+             sim::scripted::addUninstallEntry(s.m, kOrphan, "LibreOffice 7.6.2.1", "MsiExec.exe /I" + kOrphan);
+             s.m.installer.forget(kOrphan);
+             s.m.installer.libraryLoads = false;
+         },
+         0, {x + kOrphan, x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_FALSE(s.m.files.exists(kInstall + "program\\bootstrap.ini")); }},
+        {"a cached package gone with its source: 1612, nothing deleted; gone alone: removed from its source",
+         [](SuiteMachine& s) {
+             s.addHelpPack(kOrphan);
+             sim::scripted::removeCachedPackage(s.m, kOrphan);
+             sim::scripted::removeCachedPackage(s.m, kSuiteCode);
+             sim::scripted::removeSourcePackage(s.m, kSuiteCode);
+         },
+         1612, {x + kOrphan, x + kSuiteCode},
+         [](SuiteMachine& s) {
+             EXPECT_FALSE(s.registered(kOrphan));
+             EXPECT_TRUE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
          }},
         {"27 minutes of extensions leave a busy installer 3 of the run's 30",
          [](SuiteMachine& s) {
