@@ -6,7 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/files.h"
-#include "platform/plan/plan.h"
+#include "platform/plan/binding.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/wintypes.h"
@@ -24,19 +24,19 @@ std::string folderOf(const std::string& path) {
 }
 
 bool hiddenEntry(const Recorder& r, const std::string& folder, const std::string& name) {
-    return name != "." && name != ".." && r.fileHidden(folder + "\\" + name) != 0;
+    return name != "." && name != ".." && r.binding().fileHidden(folder + "\\" + name) != 0;
 }
 
 // What the path names through the overlay (INVALID when absent).
 uint32_t attributesOf(Recorder& r, const std::string& path) {
-    if (const int32_t error = r.fileHidden(path)) {
-        r.lastError = error;
+    if (const int32_t error = r.binding().fileHidden(path)) {
+        r.binding().lastError = error;
         return kInvalidFileAttributes;
     }
-    r.lastError.reset();
+    r.binding().lastError.reset();
     const uint32_t attributes = backend::getFileAttributesA(path);
     if (attributes == kInvalidFileAttributes) return attributes;
-    return r.attributesSet(path).value_or(attributes);
+    return r.binding().attributesSet(path).value_or(attributes);
 }
 
 // The paths one source of the shell's delete reaches: itself, or the entries
@@ -66,7 +66,7 @@ Recorder& recordOn(Effect::Kind kind, const std::string& path, uint32_t attribut
 }
 
 bool answer(Recorder& r, bool ok, int32_t error) {
-    r.lastError = ok ? kErrorSuccess : error;
+    r.binding().lastError = ok ? kErrorSuccess : error;
     return ok;
 }
 
@@ -76,7 +76,7 @@ uint32_t getFileAttributesA(const std::string& path) { return attributesOf(plan:
 
 int32_t getLastError() {
     const Recorder& r = plan::current();
-    return r.lastError ? *r.lastError : backend::getLastError();
+    return r.binding().lastError ? *r.binding().lastError : backend::getLastError();
 }
 
 bool setFileAttributesA(const std::string& path, uint32_t attributes) {
@@ -88,7 +88,7 @@ bool setFileAttributesA(const std::string& path, uint32_t attributes) {
     constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
     const uint32_t kept = old & (kFileAttributeDirectory | kFileAttributeReparsePoint);
     const uint32_t now = kept | (attributes & kSettable);
-    r.setAttributes(path, now != 0 ? now : kFileAttributeNormal);
+    r.binding().setAttributes(path, now != 0 ? now : kFileAttributeNormal);
     return answer(r, true, kErrorSuccess);
 }
 
@@ -105,7 +105,7 @@ bool deleteFileA(const std::string& path) {
     if (attributes == kInvalidFileAttributes) return answer(r, false, kErrorFileNotFound);
     if ((attributes & (kFileAttributeDirectory | kFileAttributeReadonly)) != 0) return answer(r, false, kErrorAccessDenied);
     recordOn(Effect::Kind::DeleteFile, path);
-    r.hideFile(path);
+    r.binding().hideFile(path);
     return answer(r, true, kErrorSuccess);
 }
 
@@ -121,7 +121,7 @@ bool removeDirectoryA(const std::string& path) {
         expand(r, path + "\\*", inside);
         if (!inside.empty()) return answer(r, false, kErrorDirNotEmpty);
     }
-    r.hideFile(path);
+    r.binding().hideFile(path);
     return answer(r, true, kErrorSuccess);
 }
 
@@ -137,7 +137,7 @@ int32_t shFileOperationA(ShFileOpStructA& op) {
     for (const std::string& source : sources) expand(r, source, e.paths);
     r.record(e);
     if (r.performer != nullptr) return r.performer->shFileOperationA(op);
-    for (const std::string& path : e.paths) r.hideFile(path);
+    for (const std::string& path : e.paths) r.binding().hideFile(path);
     op.fAnyOperationsAborted = 0;
     return 0;
 }
@@ -145,30 +145,30 @@ int32_t shFileOperationA(ShFileOpStructA& op) {
 UniqueFind findFirstFileA(const std::string& pattern, FindData& data) {
     Recorder& r = plan::current();
     const std::string folder = folderOf(pattern);
-    if (!folder.empty() && r.fileHidden(folder) != 0) {
-        r.lastError = kErrorPathNotFound;
+    if (!folder.empty() && r.binding().fileHidden(folder) != 0) {
+        r.binding().lastError = kErrorPathNotFound;
         return UniqueFind();
     }
-    r.lastError.reset();
+    r.binding().lastError.reset();
     Handle backendFind = backend::findFirstFileA(pattern, data);
     if (backendFind == invalidHandleValue()) return UniqueFind();
     bool more = true;
     while (more && hiddenEntry(r, folder, data.name)) more = backend::findNextFileA(backendFind, data);
     if (!more) {
         backend::closeFind(backendFind);
-        r.lastError = kErrorFileNotFound;
+        r.binding().lastError = kErrorFileNotFound;
         return UniqueFind();
     }
-    const Handle token = Recorder::newToken();
-    r.finds[token] = Recorder::Find{backendFind, folder};
+    const Handle token = plan::newToken();
+    r.binding().finds[token] = Recorder::Binding::Find{backendFind, folder};
     return UniqueFind(token);
 }
 
 bool findNextFileA(Handle find, FindData& data) {
     Recorder& r = plan::current();
-    r.lastError.reset();
-    const auto it = r.finds.find(find);
-    if (it == r.finds.end()) return backend::findNextFileA(find, data);
+    r.binding().lastError.reset();
+    const auto it = r.binding().finds.find(find);
+    if (it == r.binding().finds.end()) return backend::findNextFileA(find, data);
     FindData next;
     bool more = backend::findNextFileA(it->second.backend, next);
     while (more && hiddenEntry(r, it->second.folder, next.name)) more = backend::findNextFileA(it->second.backend, next);
@@ -178,14 +178,14 @@ bool findNextFileA(Handle find, FindData& data) {
 
 void FindTraits::close(Handle find) noexcept {
     Recorder& r = plan::current();
-    const auto it = r.finds.find(find);
-    if (it == r.finds.end()) {
+    const auto it = r.binding().finds.find(find);
+    if (it == r.binding().finds.end()) {
         backend::closeFind(find);
         return;
     }
     backend::closeFind(it->second.backend);
-    r.finds.erase(it);
-    Recorder::dropToken(find);
+    r.binding().finds.erase(it);
+    plan::dropToken(find);
 }
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 #include "platform/backend.h"
 #include "platform/console.h"
 #include "platform/folders.h"
-#include "platform/plan/plan.h"
+#include "platform/plan/binding.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -52,16 +52,16 @@ int32_t shGetSpecialFolderLocation(Handle owner, int32_t folder, UniqueIdList& l
         if (plan::lastSeparator(path) + 1 != path.size()) path += '\\';
         path += below;
     }
-    const Handle token = Recorder::newToken();
-    r.folderLists[token] = ansiToWide(path);
+    const Handle token = plan::newToken();
+    r.binding().folderLists[token] = ansiToWide(path);
     list.reset(token);
     return 0;
 }
 
 int32_t shGetPathFromIDListW(Handle list, std::u16string& path) {
     const Recorder& r = plan::current();
-    const auto it = r.folderLists.find(list);
-    if (it == r.folderLists.end()) return backend::shGetPathFromIDListW(list, path);
+    const auto it = r.binding().folderLists.find(list);
+    if (it == r.binding().folderLists.end()) return backend::shGetPathFromIDListW(list, path);
     if (it->second.size() >= kMaxPath) return 0;  // the shell's buffer holds MAX_PATH characters
     path = it->second;
     return 1;
@@ -69,7 +69,7 @@ int32_t shGetPathFromIDListW(Handle list, std::u16string& path) {
 
 void IdListTraits::close(Handle list) noexcept {
     Recorder& r = plan::current();
-    if (r.folderLists.erase(list) != 0) Recorder::dropToken(list);
+    if (r.binding().folderLists.erase(list) != 0) plan::dropToken(list);
     else backend::freeIdList(list);
 }
 

@@ -10,7 +10,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/machine_keys.h"
-#include "platform/plan/plan.h"
+#include "platform/plan/binding.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "platform/wintypes.h"

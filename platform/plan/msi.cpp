@@ -4,7 +4,7 @@
 // still cannot.
 #include "platform/backend.h"
 #include "platform/msi.h"
-#include "platform/plan/plan.h"
+#include "platform/plan/binding.h"
 #include "platform/wintypes.h"
 
 namespace platform {
@@ -21,7 +21,7 @@ bool aboutTheInstaller(uint32_t rc) {
 std::optional<int32_t> msiQueryProductStateW(const std::u16string& productCode) {
     // Asked of the machine all the same: the run asks it too.
     const std::optional<int32_t> state = backend::msiQueryProductStateW(productCode);
-    if (state && *state != kInstallStateInvalidArg && plan::current().productForgotten(productCode))
+    if (state && *state != kInstallStateInvalidArg && plan::current().binding().productForgotten(productCode))
         return kInstallStateUnknown;
     return state;
 }
@@ -29,7 +29,7 @@ std::optional<int32_t> msiQueryProductStateW(const std::u16string& productCode) 
 uint32_t msiGetProductInfoW(const std::u16string& productCode, const std::u16string& property, std::u16string& value) {
     std::u16string read;
     const uint32_t rc = backend::msiGetProductInfoW(productCode, property, read);
-    if (!aboutTheInstaller(rc) && plan::current().productForgotten(productCode)) return kErrorUnknownProduct;
+    if (!aboutTheInstaller(rc) && plan::current().binding().productForgotten(productCode)) return kErrorUnknownProduct;
     if (rc == kErrorSuccess) value = std::move(read);
     return rc;
 }
@@ -38,7 +38,7 @@ uint32_t msiSourceListGetInfoW(const std::u16string& productCode, const std::u16
                                std::u16string& value) {
     std::u16string read;
     const uint32_t rc = backend::msiSourceListGetInfoW(productCode, property, read);
-    if (!aboutTheInstaller(rc) && plan::current().productForgotten(productCode)) return kErrorUnknownProduct;
+    if (!aboutTheInstaller(rc) && plan::current().binding().productForgotten(productCode)) return kErrorUnknownProduct;
     if (rc == kErrorSuccess) value = std::move(read);
     return rc;
 }

@@ -96,85 +96,39 @@ public:
     // run can tell it will fail (0: it is taken to succeed).
     uint32_t nextExitCode = 0;
 
-    // --- the overlay
+    // --- the overlay, as the preview tells it what the run's uninstallers take
     // The key PATH below HKEY_LOCAL_MACHINE, and all below it, read as gone
     // from now on, in the 32-bit view when WOW32 (there SOFTWARE\X is
     // SOFTWARE\WOW6432Node\X): what the preview learns an uninstaller it
     // "ran" takes.
     void hideRegistryKey(const std::string& path, bool wow32);
-    // As the binding consults it: key paths are "HKLM\..." folded; file paths
-    // ANSI folded.
-    void hideKey(const std::u16string& path);
-    [[nodiscard]] bool keyHidden(const std::u16string& path) const;
-    [[nodiscard]] bool hasHiddenChildren(const std::u16string& path) const;
-    void hideFile(const std::string& path);
-    // 0 when visible; else the error a read of it meets (file or path not found).
-    [[nodiscard]] int32_t fileHidden(const std::string& path) const;
-    // The attributes a recorded change gave a path, if any.
-    void setAttributes(const std::string& path, uint32_t attributes);
-    [[nodiscard]] std::optional<uint32_t> attributesSet(const std::string& path) const;
-    [[nodiscard]] uint64_t generation() const noexcept { return generation_; }
     // A Windows Installer product the plan uninstalled: the installer's
     // queries read it as gone from then on (codes folded). Nothing is
     // forgotten while a performer makes the effects.
     void forgetProduct(const std::u16string& productCode);
-    [[nodiscard]] bool productForgotten(const std::u16string& productCode) const;
 
-    // --- what the binding tracks about the handles it hands out
-    struct KeyInfo {
-        std::u16string path;
-        uint64_t generation = 0;
-        std::optional<std::vector<std::u16string>> visible;  // subkeys, when some are hidden
-    };
-    std::unordered_map<Handle, KeyInfo> keys;
-    std::map<uint32_t, std::string> processNames;             // from the snapshots read
-    std::set<uint32_t> terminated;
-    std::unordered_map<Handle, uint32_t> processIds;  // process handles -> ids
-    std::optional<int32_t> lastError;                 // set when the binding answered by itself
-    std::size_t uninstallListings = 0;                // the Uninstall key's subkeys counted (one per walk)
-    // Handles of the binding's own: a program it "started" or a process it
-    // "opened" (the process id, the launch it stands for, and the backend's
-    // handle through which it reads the process's image), and a file search
-    // (the backend's search and the folder searched).
-    struct Pseudo {
-        uint32_t processId = 0;
-        std::optional<std::size_t> launch;
-        Handle reader = nullptr;
-        uint32_t exitCode = 0;  // a program it "started": what it ends with
-    };
-    std::unordered_map<Handle, Pseudo> pseudoProcesses;
-    struct Find {
-        Handle backend = nullptr;
-        std::string folder;
-    };
-    std::unordered_map<Handle, Find> finds;
-    // Special-folder item lists of the binding's own, with their paths.
-    std::unordered_map<Handle, std::u16string> folderLists;
-    // A handle value no backend hands out, and its release.
-    [[nodiscard]] static Handle newToken();
-    static void dropToken(Handle token) noexcept;
+    // How many times the run listed the subkeys of the key PATH below
+    // HKEY_LOCAL_MACHINE (in the 32-bit view when WOW32): one per walk.
+    [[nodiscard]] std::size_t listings(const std::string& path, bool wow32) const;
+
+    // What the binding keeps of this preview (the overlay itself, the handles
+    // it hands out): platform/plan/binding.h, the binding's alone.
+    struct Binding;
+    [[nodiscard]] Binding& binding() noexcept { return *binding_; }
+    [[nodiscard]] const Binding& binding() const noexcept { return *binding_; }
 
     std::size_t record(Effect effect);
 
 private:
-    std::set<std::u16string> hiddenKeys_;
-    std::set<std::u16string> hiddenKeyParents_;
-    std::set<std::u16string> hiddenFiles_;
-    std::map<std::u16string, uint32_t> attributes_;
-    std::set<std::u16string> forgottenProducts_;
-    uint64_t generation_ = 0;
+    std::unique_ptr<Binding> binding_;
     Recorder* previous_;
 };
 
 [[nodiscard]] Recorder& current();
 
-// Case folding of the overlay: registry names and file paths (ANSI, read as
-// UTF-16, "/" read as "\", no trailing "\").
-[[nodiscard]] std::u16string foldKey(std::u16string s);
+// A file path as the overlay compares it: read as UTF-16, letter case
+// folded, "/" read as "\", no trailing "\".
 [[nodiscard]] std::u16string foldPath(const std::string& path);
-// Position of the last "\" or "/" of an ANSI path that is a separator and not
-// the second byte of a double-byte character; npos when there is none.
-[[nodiscard]] std::size_t lastSeparator(const std::string& path);
 
 // What the shell would do with a program name (ShellExecuteEx's lpFile,
 // environment variables expanded when EXPANDVARIABLES), read from the
@@ -185,12 +139,5 @@ struct LaunchCheck {
     std::string reason;  // Fails: why not; Assumed: what leaves the doubt
 };
 [[nodiscard]] LaunchCheck checkLaunch(const std::string& file, bool expandVariables);
-
-// The Uninstall key below HKLM, folded, with its trailing separator, in the
-// native view and in the 32-bit one.
-inline const std::u16string kUninstallKeyPath = u"HKLM\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
-inline const std::u16string kUninstallKeyPathWow32 =
-    u"HKLM\\SOFTWARE\\WOW6432NODE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
-inline const std::u16string kWow32KeyPath = u"HKLM\\SOFTWARE\\WOW6432NODE\\";
 
 }  // namespace platform::plan

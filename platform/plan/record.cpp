@@ -5,7 +5,7 @@
 // folder, not read-only), so that the plan shows what the run would do with
 // its record: the installer's own log on each Msiexec.exe line.
 #include "platform/files.h"
-#include "platform/plan/plan.h"
+#include "platform/plan/binding.h"
 #include "platform/record.h"
 #include "platform/text.h"
 #include "platform/wintypes.h"
@@ -13,12 +13,12 @@
 namespace platform {
 
 bool createDirectoryWithSecurityW(const std::u16string&, const std::u16string&) {
-    plan::current().lastError = kErrorSuccess;
+    plan::current().binding().lastError = kErrorSuccess;
     return true;
 }
 
 bool moveFileExW(const std::u16string&, const std::u16string&, uint32_t) {
-    plan::current().lastError = kErrorSuccess;
+    plan::current().binding().lastError = kErrorSuccess;
     return true;
 }
 
@@ -26,15 +26,15 @@ UniqueAppendFile createFileForAppendW(const std::u16string& path, bool& created)
     const uint32_t attributes = getFileAttributesA(wideToAnsi(path));
     created = attributes == kInvalidFileAttributes;
     if (!created && (attributes & (kFileAttributeDirectory | kFileAttributeReadonly)) != 0) {
-        plan::current().lastError = kErrorAccessDenied;
+        plan::current().binding().lastError = kErrorAccessDenied;
         return UniqueAppendFile();
     }
-    plan::current().lastError = created ? kErrorSuccess : kErrorAlreadyExists;
-    return UniqueAppendFile(plan::Recorder::newToken());
+    plan::current().binding().lastError = created ? kErrorSuccess : kErrorAlreadyExists;
+    return UniqueAppendFile(plan::newToken());
 }
 
 bool writeFile(Handle, const std::string&) { return true; }
 
-void AppendFileTraits::close(Handle file) noexcept { plan::Recorder::dropToken(file); }
+void AppendFileTraits::close(Handle file) noexcept { plan::dropToken(file); }
 
 }  // namespace platform

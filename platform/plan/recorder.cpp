@@ -1,4 +1,4 @@
-#include "platform/plan/plan.h"
+#include "platform/plan/binding.h"
 
 #include "platform/backend.h"
 #include "platform/registry_view.h"
@@ -19,15 +19,15 @@ char16_t upper(char16_t c) {
 
 }  // namespace
 
-Recorder::Recorder() : previous_(g_current) { g_current = this; }
+Recorder::Recorder() : binding_(std::make_unique<Binding>()), previous_(g_current) { g_current = this; }
 
 Recorder::~Recorder() {
-    for (auto& [token, find] : finds) dropToken(token);
-    for (auto& [token, pseudo] : pseudoProcesses) {
+    for (auto& [token, find] : binding_->finds) dropToken(token);
+    for (auto& [token, pseudo] : binding_->pseudoProcesses) {
         if (pseudo.reader != nullptr) backend::closeProcess(pseudo.reader);
         dropToken(token);
     }
-    for (auto& [token, path] : folderLists) dropToken(token);
+    for (auto& [token, path] : binding_->folderLists) dropToken(token);
     g_current = previous_;
 }
 
@@ -37,8 +37,8 @@ Recorder& current() {
     return fallback;
 }
 
-Handle Recorder::newToken() { return new char; }
-void Recorder::dropToken(Handle token) noexcept { delete static_cast<char*>(token); }
+Handle newToken() { return new char; }
+void dropToken(Handle token) noexcept { delete static_cast<char*>(token); }
 
 std::u16string foldKey(std::u16string s) {
     for (char16_t& c : s) c = upper(c);
@@ -73,6 +73,16 @@ std::size_t Recorder::record(Effect effect) {
     return index;
 }
 
+void Recorder::forgetProduct(const std::u16string& productCode) {
+    if (performer == nullptr) binding_->forgetProduct(productCode);
+}
+
+std::size_t Recorder::listings(const std::string& path, bool wow32) const {
+    const std::u16string below = ansiToWide(path);
+    const auto it = binding_->listings.find(u"HKLM\\" + foldKey(wow32 ? wow64Path(below) : below));
+    return it == binding_->listings.end() ? 0 : it->second;
+}
+
 void Recorder::hideRegistryKey(const std::string& path, bool wow32) {
     const std::u16string below = ansiToWide(path);
     const std::u16string folded = foldKey(wow32 ? wow64Path(below) : below);
@@ -84,17 +94,17 @@ void Recorder::hideRegistryKey(const std::string& path, bool wow32) {
         if (end > start) key.append(1, u'\\').append(folded, start, end - start);
         start = end + 1;
     }
-    if (key.size() > 4) hideKey(key);
+    if (key.size() > 4) binding_->hideKey(key);
 }
 
-void Recorder::hideKey(const std::u16string& path) {
+void Recorder::Binding::hideKey(const std::u16string& path) {
     hiddenKeys_.insert(path);
     const auto cut = path.rfind(u'\\');
     if (cut != std::u16string::npos) hiddenKeyParents_.insert(path.substr(0, cut));
     ++generation_;
 }
 
-bool Recorder::keyHidden(const std::u16string& path) const {
+bool Recorder::Binding::keyHidden(const std::u16string& path) const {
     if (hiddenKeys_.empty()) return false;
     // The key itself or any key above it.
     for (std::size_t cut = path.find(u'\\'); cut != std::u16string::npos; cut = path.find(u'\\', cut + 1))
@@ -102,33 +112,33 @@ bool Recorder::keyHidden(const std::u16string& path) const {
     return hiddenKeys_.count(path) != 0;
 }
 
-bool Recorder::hasHiddenChildren(const std::u16string& path) const { return hiddenKeyParents_.count(path) != 0; }
+bool Recorder::Binding::hasHiddenChildren(const std::u16string& path) const { return hiddenKeyParents_.count(path) != 0; }
 
-void Recorder::hideFile(const std::string& path) {
+void Recorder::Binding::hideFile(const std::string& path) {
     hiddenFiles_.insert(foldPath(path));
     ++generation_;
 }
 
-void Recorder::setAttributes(const std::string& path, uint32_t attributes) {
+void Recorder::Binding::setAttributes(const std::string& path, uint32_t attributes) {
     attributes_[foldPath(path)] = attributes;
 }
 
-std::optional<uint32_t> Recorder::attributesSet(const std::string& path) const {
+std::optional<uint32_t> Recorder::Binding::attributesSet(const std::string& path) const {
     if (attributes_.empty()) return std::nullopt;
     const auto it = attributes_.find(foldPath(path));
     return it == attributes_.end() ? std::nullopt : std::optional<uint32_t>(it->second);
 }
 
-void Recorder::forgetProduct(const std::u16string& productCode) {
-    if (performer == nullptr) forgottenProducts_.insert(foldKey(productCode.substr(0, productCode.find(u'\0'))));
+void Recorder::Binding::forgetProduct(const std::u16string& productCode) {
+    forgottenProducts_.insert(foldKey(productCode.substr(0, productCode.find(u'\0'))));
 }
 
-bool Recorder::productForgotten(const std::u16string& productCode) const {
+bool Recorder::Binding::productForgotten(const std::u16string& productCode) const {
     return !forgottenProducts_.empty() &&
            forgottenProducts_.count(foldKey(productCode.substr(0, productCode.find(u'\0')))) != 0;
 }
 
-int32_t Recorder::fileHidden(const std::string& path) const {
+int32_t Recorder::Binding::fileHidden(const std::string& path) const {
     if (hiddenFiles_.empty()) return 0;
     const std::u16string folded = foldPath(path);
     if (hiddenFiles_.count(folded) != 0) return 2;  // ERROR_FILE_NOT_FOUND

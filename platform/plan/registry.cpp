@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/backend.h"
-#include "platform/plan/plan.h"
+#include "platform/plan/binding.h"
 #include "platform/registry.h"
 #include "platform/registry_view.h"
 #include "platform/text.h"
@@ -21,8 +21,8 @@ std::u16string pathOf(const Recorder& r, Handle key) {
     if (key == hkeyClassesRoot()) return u"HKCR";
     if (key == hkeyCurrentUser()) return u"HKCU";
     if (key == hkeyUsers()) return u"HKU";
-    const auto it = r.keys.find(key);
-    return it == r.keys.end() ? std::u16string() : it->second.path;
+    const auto it = r.binding().keys.find(key);
+    return it == r.binding().keys.end() ? std::u16string() : it->second.path;
 }
 
 // PARENT\SUBKEY with empty components dropped, as the registry reads it.
@@ -40,16 +40,16 @@ std::u16string join(std::u16string path, const std::u16string& subKey) {
 
 // The subkeys of a key that has hidden ones, as the overlay lists them.
 const std::vector<std::u16string>* visibleSubkeys(Recorder& r, Handle key) {
-    const auto it = r.keys.find(key);
-    if (it == r.keys.end() || !r.hasHiddenChildren(it->second.path)) return nullptr;
-    Recorder::KeyInfo& info = it->second;
-    if (!info.visible || info.generation != r.generation()) {
+    const auto it = r.binding().keys.find(key);
+    if (it == r.binding().keys.end() || !r.binding().hasHiddenChildren(it->second.path)) return nullptr;
+    Recorder::Binding::KeyInfo& info = it->second;
+    if (!info.visible || info.generation != r.binding().generation()) {
         std::vector<std::u16string> names;
         std::u16string name;
         for (uint32_t i = 0; backend::regEnumKeyExW(key, i, name) == kErrorSuccess; ++i)
-            if (!r.keyHidden(info.path + u"\\" + plan::foldKey(name))) names.push_back(name);
+            if (!r.binding().keyHidden(info.path + u"\\" + plan::foldKey(name))) names.push_back(name);
         info.visible = std::move(names);
-        info.generation = r.generation();
+        info.generation = r.binding().generation();
     }
     return &*info.visible;
 }
@@ -62,17 +62,17 @@ int32_t regOpenKeyExW(Handle parent, const std::u16string& subKey, uint32_t samD
     // Through the 32-bit view HKLM's SOFTWARE keys are the node's.
     const bool wow32 = parent == hkeyLocalMachine() && (samDesired & kKeyWow64_32Key) != 0;
     const std::u16string path = parentPath.empty() ? std::u16string() : join(parentPath, wow32 ? wow64Path(subKey) : subKey);
-    if (!path.empty() && r.keyHidden(path)) return kErrorFileNotFound;
+    if (!path.empty() && r.binding().keyHidden(path)) return kErrorFileNotFound;
     Handle key = nullptr;
     const int32_t rc = backend::regOpenKeyExW(parent, subKey, samDesired, key);
     if (rc != kErrorSuccess) return rc;
-    r.keys[key] = Recorder::KeyInfo{path, 0, std::nullopt};
+    r.binding().keys[key] = Recorder::Binding::KeyInfo{path, 0, std::nullopt};
     result.reset(key);
     return rc;
 }
 
 void KeyTraits::close(Handle key) noexcept {
-    plan::current().keys.erase(key);
+    plan::current().binding().keys.erase(key);
     backend::closeKey(key);
 }
 
@@ -83,11 +83,8 @@ int32_t regQueryInfoKeyA(Handle key, uint32_t& subKeys, uint32_t& values) {
     Recorder& r = plan::current();
     const auto* visible = visibleSubkeys(r, key);
     subKeys = visible != nullptr ? static_cast<uint32_t>(visible->size()) : count;
-    const auto it = r.keys.find(key);
-    if (it != r.keys.end())
-        for (const std::u16string* uninstall : {&plan::kUninstallKeyPath, &plan::kUninstallKeyPathWow32})
-            if (it->second.path.size() + 1 == uninstall->size() && uninstall->compare(0, it->second.path.size(), it->second.path) == 0)
-                ++r.uninstallListings;
+    const auto it = r.binding().keys.find(key);
+    if (it != r.binding().keys.end()) ++r.binding().listings[it->second.path];
     return rc;
 }
 

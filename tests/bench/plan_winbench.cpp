@@ -14,6 +14,7 @@
 
 #include "bench/winbench.h"
 #include "korvalend/program.h"
+#include "platform/machine_keys.h"
 #include "platform/plan/plan.h"
 #include "preview/report.h"
 
@@ -95,7 +96,7 @@ Measure measure() {
             platform::plan::Recorder plan;  // the preview's binding records here
             (void)korvalend::RUN({});
             m.steps = plan.effects.size();
-            m.walks = plan.uninstallListings;
+            m.walks = plan.listings(platform::keys::kUninstall, false) + plan.listings(platform::keys::kUninstall, true);
         }));
     }
     m.plan = median(plans);
