@@ -151,6 +151,22 @@ std::string INSTALLERPRODUCTCODE(const std::string& keyName, const std::string& 
     return {};
 }
 
+std::string UNPACKEDPRODUCTCODE(const std::string& packed) {
+    if (packed.size() != 32) return {};
+    for (const char c : packed)
+        if (!isHex(c)) return {};
+    std::string out = "{";
+    // The first three groups backwards; the last two byte by byte, each byte's digits swapped.
+    const auto reversed = [&](std::size_t at, std::size_t n) { return std::string(packed.rbegin() + static_cast<std::ptrdiff_t>(32 - at - n), packed.rbegin() + static_cast<std::ptrdiff_t>(32 - at)); };
+    out += reversed(0, 8) + "-" + reversed(8, 4) + "-" + reversed(12, 4) + "-";
+    for (std::size_t i = 16; i < 32; i += 2) {
+        if (i == 20) out += "-";
+        out += packed[i + 1];
+        out += packed[i];
+    }
+    return fonction::ASCIIUPPER(out + "}");
+}
+
 TProductState PRODUCTSTATE(const std::string& code) {
     if (!ISPRODUCTCODE(code)) return TProductState::CannotTell;
     if (g_run == nullptr) return askState(code);

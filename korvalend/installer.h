@@ -25,6 +25,11 @@ namespace korvalend {
 [[nodiscard]] std::string INSTALLERPRODUCTCODE(const std::string& keyName, const std::string& uninstallString,
                                                bool windowsInstaller);
 
+// The product code the Windows Installer's packed form of it stands for (its
+// key names below Installer\UserData: 32 hexadecimal digits, each group of
+// the code written backwards); "" for any other name.
+[[nodiscard]] std::string UNPACKEDPRODUCTCODE(const std::string& packed);
+
 enum class TProductState {
     CannotTell,  // the installer cannot be asked, or says nothing of it: the entry's name decides, as ever
     Held,        // installed, advertised, or another user's

@@ -73,7 +73,7 @@ std::string failureWords(const TInstallerFailure& f) {
 }
 
 // Why the registered suite R stays, from what the run met.
-TSuiteCase caseOf(const TRegisteredEntry& r, const TOutcomeFacts& facts) {
+TSuiteCase caseOf(const TRegisteredEntry& r, const TOutcomeFacts& facts, const std::vector<TPerUserInstall>& perUser) {
     TSuiteCase out{r.view, r.name, r.displayName, {}, kExitUnresolvedFacts, {}};
     for (const TInstallerFailure& f : facts.failures)
         if (f.entry == r.id() || (!f.productKey.empty() && f.entry.view == r.view && ISNAMEDASSUITE(r.displayName, f.productKey))) {
@@ -85,6 +85,14 @@ TSuiteCase caseOf(const TRegisteredEntry& r, const TOutcomeFacts& facts) {
         if (SAMEKEYNAME(run.name, r.name)) {
             out.code = kExitInstallFailure;
             out.words = "still registered after its uninstaller ran";
+            return out;
+        }
+    // Another account's own installation, which the installer may also list
+    // among the machine's entries (Wine does).
+    for (const TPerUserInstall& install : perUser)
+        if (!install.productCode.empty() && SAMEKEYNAME(install.productCode, r.name)) {
+            out.code = kExitPerUserInstall;
+            out.words = "installed for the account " + install.sid + " alone";
             return out;
         }
     for (const TSuiteCase& c : facts.cases)
@@ -116,7 +124,7 @@ TOutcome DECIDEOUTCOME(const TOutcomeFacts& FACTS, const std::vector<TRegistered
                        const std::vector<TPerUserInstall>& PERUSER) {
     TOutcome out;
     for (const TRegisteredEntry& r : STAYING)
-        if (r.what.kind == TFamilyKind::Suite) out.staying.push_back(caseOf(r, FACTS));
+        if (r.what.kind == TFamilyKind::Suite) out.staying.push_back(caseOf(r, FACTS, PERUSER));
     const auto decided = [&out](int code, TOutcomeCase what, std::string words) {
         out.code = code;
         out.what = what;

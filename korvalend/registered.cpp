@@ -91,7 +91,7 @@ std::vector<TPerUserInstall> PERUSERINSTALLS() {
         reg.GETKEYNAMES(codes);
         for (const std::string& code : codes) {
             if (!reg.OPENKEYREADONLY(products + "\\" + code + "\\InstallProperties")) continue;
-            TPerUserInstall install{sid, read("DisplayName"), read("InstallLocation"), {}};
+            TPerUserInstall install{sid, read("DisplayName"), read("InstallLocation"), {}, UNPACKEDPRODUCTCODE(code)};
             if (FAMILYNAME(install.displayName).kind == TFamilyKind::None) continue;
             if (reg.OPENKEYREADONLY(SPROFILELIST + "\\" + sid))
                 install.profile = platform::expandEnvironmentStringsA(read("ProfileImagePath"));

@@ -55,6 +55,7 @@ struct TPerUserInstall {
     std::string displayName;
     std::string location;  // its InstallLocation, as recorded
     std::string profile;   // the account's profile folder, "" when the machine does not list it
+    std::string productCode;  // "{...}", from the installer's packed key name; "" when it is none
 };
 [[nodiscard]] std::vector<TPerUserInstall> PERUSERINSTALLS();
 

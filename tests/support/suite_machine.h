@@ -123,11 +123,11 @@ struct SuiteMachine {
         m.registry.setString(Root::LocalMachine, at, "InstallLocation", location);
     }
     // The running account's own installation, in its profile, with its quickstart shortcut.
-    void addOwnInstall(const std::string& displayName, const std::string& shortcut) {
+    void addOwnInstall(const std::string& displayName, const std::string& shortcut, const std::string& product = "0124") {
         const std::string profile = "C:\\Users\\User";
         m.registry.setString(Root::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" +
                              m.accountSid, "ProfileImagePath", profile);
-        addPerUserInstall(m.accountSid, "0124", displayName, profile + "\\AppData\\Local\\Programs\\LibreOffice\\");
+        addPerUserInstall(m.accountSid, product, displayName, profile + "\\AppData\\Local\\Programs\\LibreOffice\\");
         m.files.addFile(kStartup + shortcut, "lnk");
     }
     bool registered(const std::string& entry) {

@@ -545,6 +545,14 @@ TEST(Suites, EveryInstallationOfTheFamilyInTurn) {
              EXPECT_TRUE(s.m.files.exists(kStartup + "LibreOffice 24.8.lnk"));
              EXPECT_FALSE(s.m.files.exists(kDesktop + "LibreOffice Writer.lnk"));
          }},
+        {"the account's own LibreOffice, listed among the machine's entries too, as Wine lists it",
+         [](SuiteMachine& s) {
+             s.addOwnInstall("LibreOffice 24.8.0.3", "LibreOffice 24.8.lnk", "000008420842E1B4D9C2000000004208");
+             sim::scripted::addUninstallEntry(s.m, "{24800000-2480-4B1E-9D2C-000000002480}", "LibreOffice 24.8.0.3",
+                                              "MsiExec.exe /I{24800000-2480-4B1E-9D2C-000000002480}", true);
+         },
+         korvalend::kExitPerUserInstall, {x + kSuiteCode},
+         [](SuiteMachine& s) { EXPECT_TRUE(s.m.files.exists(kStartup + "LibreOffice 24.8.lnk")); }},
         {"the account's own LibreOffice of the same version, beside a stale vendor key",
          [](SuiteMachine& s) {
              s.addOwnInstall("LibreOffice 7.6.4.1", "LibreOffice 7.6.lnk");
