@@ -188,6 +188,8 @@ build_fixtures() {
             "PART_DIR=$pdir" "PART_FILE=$pfile" "FAIL_FILE=$ffile" "FAIL_ACTION=$faction"
         wixl_build "$out/part-$pid.wxs" "$out/part-$pid.msi" x64 || return 1
     done <<<"$PARTS"
+    render "$E2E_SRC/fixtures/peruser.wxs" "$out/peruser.wxs" /dev/null "STAGE=tdf-stage/"
+    wixl_build "$out/peruser.wxs" "$out/peruser.msi" x64 || return 1
     rm -rf "$E2E_FIXTURES" && mv "$out" "$E2E_FIXTURES"
 }
 
