@@ -147,7 +147,7 @@ bool ownInstallationThere(const std::string& family, const std::string& startup,
     return std::any_of(perUser.begin(), perUser.end(), [&](const TPerUserInstall& install) {
         if (FAMILYNAME(install.displayName).family != family) return false;
         return install.profile.empty() ? install.sid == platform::currentAccount().sid
-                                       : ISWITHINFOLDER(startup, install.profile);
+                                       : SAMEORINSIDE(install.profile, startup);
     });
 }
 

@@ -6,6 +6,12 @@ TRemovalObserver g_nobody;
 TRemovalObserver* g_observer = &g_nobody;
 }  // namespace
 
+std::string COMMANDLINE(const std::string& program, const std::string& parameters) {
+    std::string line = program.find(' ') != std::string::npos ? "\"" + program + "\"" : program;
+    if (!parameters.empty() && parameters.front() != ' ') line += ' ';
+    return line + parameters;
+}
+
 TRemovalObserver& REMOVALOBSERVER() { return *g_observer; }
 
 void SETREMOVALOBSERVER(TRemovalObserver* observer) { g_observer = observer != nullptr ? observer : &g_nobody; }

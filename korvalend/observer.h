@@ -35,6 +35,10 @@ struct TLaunch {
     uint32_t expectedExitCode = 0;
 };
 
+// A launch as a person would type it: the program (quoted when it holds a
+// blank) and its parameters.
+[[nodiscard]] std::string COMMANDLINE(const std::string& program, const std::string& parameters);
+
 // How a launch ended.
 struct TLaunchEnd {
     enum class Kind {

@@ -169,10 +169,13 @@ TOutcome DECIDEOUTCOME(const TOutcomeFacts& FACTS, const std::vector<TRegistered
     if (!PERUSER.empty())
         return decided(kExitPerUserInstall, TOutcomeCase::PerUserInstall,
                        "installed for the account " + PERUSER.front().sid + " alone");
-    if (FACTS.tooManySuites || stays(kExitTooManySuites) != out.staying.end())
+    const auto met = [&FACTS](int code) {
+        return std::any_of(FACTS.cases.begin(), FACTS.cases.end(), [code](const TSuiteCase& c) { return c.code == code; });
+    };
+    if (met(kExitTooManySuites))
         return decided(kExitTooManySuites, TOutcomeCase::TooManySuites,
                        "more suites than one run removes (" + std::to_string(kSuiteLimit) + ")");
-    if (FACTS.timedOut || stays(kExitUninstallerTimeout) != out.staying.end())
+    if (met(kExitUninstallerTimeout))
         return decided(kExitUninstallerTimeout, TOutcomeCase::UninstallerTimeout, "an uninstaller did not end in time");
     return decided(kExitUnresolvedFacts, TOutcomeCase::UnresolvedFacts,
                    "no install location (no vendor key of the family records one)");

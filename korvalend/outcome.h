@@ -69,9 +69,9 @@ struct TOutcomeFacts {
     bool installerBusy = false;                // the wait ran out: nothing more is started
     std::vector<TInstallerFailure> failures;   // in the order they happened
     bool restartPending = false;               // an uninstaller answered 3010 or 1641
-    bool timedOut = false;                     // an uninstaller did not end in time
-    std::vector<TSuiteCase> cases;             // suites left, and why, in the order the run met them
-    bool tooManySuites = false;                // a suite past the limit of one run was left
+    // Suites left, and why, in the order the run met them: one past the
+    // limit of a run (70003), one whose uninstaller did not end in time (70004).
+    std::vector<TSuiteCase> cases;
     // Uninstall entries already dealt with: one that fails or leaves its
     // entry cannot make the removal loop.
     std::set<TEntryId> entriesRun;

@@ -1,11 +1,9 @@
 #include "korvalend/paths.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "fonction/dbcs.h"
 #include "platform/files.h"
-#include "platform/text.h"
 #include "platform/wintypes.h"
 
 namespace korvalend {
@@ -35,20 +33,6 @@ FolderPath SPLITFOLDERPATH(const std::string& path) {
         return out;
     }
     return out;  // relative, drive-relative ("C:x") or rooted without a drive ("\x")
-}
-
-bool ISWITHINFOLDER(const std::string& path, const std::string& folder) {
-    const auto upper = [](const std::string& p) {
-        FolderPath parts = SPLITFOLDERPATH(p);
-        parts.root = platform::charUpperBuffA(parts.root);
-        std::erase_if(parts.components, [](const std::string& c) { return c.empty(); });
-        for (std::string& c : parts.components) c = platform::charUpperBuffA(c);
-        return parts;
-    };
-    const FolderPath p = upper(path);
-    const FolderPath f = upper(folder);
-    if (p.root.empty() || p.root != f.root || f.components.size() > p.components.size()) return false;
-    return std::equal(f.components.begin(), f.components.end(), p.components.begin());
 }
 
 std::string inFolder(const std::string& folder, const std::string& name) {

@@ -17,10 +17,6 @@ struct FolderPath {
 };
 [[nodiscard]] FolderPath SPLITFOLDERPATH(const std::string& path);
 
-// PATH is FOLDER or lies below it: whole components compared, letter case
-// aside (ANSI upper case); false when either is no full path.
-[[nodiscard]] bool ISWITHINFOLDER(const std::string& path, const std::string& folder);
-
 // The folder, with a backslash appended unless it already ends with one
 // (either kind, as a character of its own), followed by NAME.
 [[nodiscard]] std::string inFolder(const std::string& folder, const std::string& name);

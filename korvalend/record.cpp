@@ -104,12 +104,6 @@ std::string utf8(const std::u16string& wide) {
     return out;
 }
 
-std::string commandLine(const TLaunch& launch) {
-    std::string line = launch.program.find(' ') != std::string::npos ? "\"" + launch.program + "\"" : launch.program;
-    if (!launch.parameters.empty() && launch.parameters.front() != ' ') line += ' ';
-    return line + launch.parameters;
-}
-
 std::string entryOf(const TLaunch& launch) {
     return "the Uninstall entry " + launch.entry.name + " (" + VIEWNAME(launch.entry.view) + " view)";
 }
@@ -265,7 +259,7 @@ void TRunRecord::removes(const TSuiteFacts& suite, int order) {
 }
 
 void TRunRecord::launches(const TLaunch& launch) {
-    write(TLogType::Info, "Starts " + commandLine(launch) + " for " + entryOf(launch));
+    write(TLogType::Info, "Starts " + COMMANDLINE(launch.program, launch.parameters) + " for " + entryOf(launch));
 }
 
 void TRunRecord::launchEnded(const TLaunch& launch, const TLaunchEnd& end) {
@@ -299,7 +293,7 @@ void TRunRecord::removed(const std::string& path, TRemoval how, bool done) {
 }
 
 void TRunRecord::concluded(const TOutcome& outcome) {
-    write(outcome.code == kExitOk || outcome.code == kExitRestartRequired ? TLogType::Info : TLogType::Error,
+    write(outcome.removed() ? TLogType::Info : TLogType::Error,
           "Exit code " + std::to_string(static_cast<uint32_t>(outcome.code)) + ": " + outcome.words);
 }
 

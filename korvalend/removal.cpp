@@ -263,7 +263,6 @@ bool removeExtension(const TPartEntry& part, TRemovalRun& run) {
     // With nothing left to wait, an uninstaller started now would be left
     // running past the run's end.
     if (!installer && run.waitBudgetMs == 0) {
-        run.timedOut = true;
         REMOVALOBSERVER().skipped(step, TReason(TSKIP::WAITSPENT, {}, kRunWaitBudgetMs / 60000));
         return false;
     }
@@ -277,8 +276,7 @@ bool removeExtension(const TPartEntry& part, TRemovalRun& run) {
             REMOVALOBSERVER().skipped(step, TSKIP::COMMANDNOTSTARTED);
             return true;
         case fonction::TLaunchOutcome::Kind::StillRunning:
-            run.timedOut = true;
-            REMOVALOBSERVER().skipped(step, TReason(TSKIP::UNINSTALLERTIMEOUT, {}, limit / 60000));
+                REMOVALOBSERVER().skipped(step, TReason(TSKIP::UNINSTALLERTIMEOUT, {}, limit / 60000));
             return false;
         case fonction::TLaunchOutcome::Kind::Ended:
             return true;

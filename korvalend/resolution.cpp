@@ -217,7 +217,6 @@ std::optional<TSuiteFacts> TSuiteWalk::next() {
             continue;
         }
         if (taken_ == kSuiteLimit) {
-            facts_.tooManySuites = true;
             facts_.cases.push_back(TSuiteCase{view, suite.SPRODUCTCODE, suite.displayName, suite.SVERSOOO,
                                               kExitTooManySuites, "more suites than one run removes"});
             observer.skipped("removal", TReason(TSKIP::SUITELIMIT, suite.displayName, kSuiteLimit));

@@ -73,13 +73,16 @@ std::string fitted(std::string line, std::size_t max) {
     return line + more;
 }
 
+// The check's one line: control characters blanked, then cut to fit.
+std::string checkLine(const std::string& text) { return fitted(oneLine(text), kCheckLineMax); }
+
 }  // namespace
 
 TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
     TCheck check;
     const auto failed = [&check](const std::string& why) {
         check.exitCode = kExitUncaughtError;
-        check.line = fitted("korvalend-plan --check: " + why, kCheckLineMax);
+        check.line = checkLine("korvalend-plan --check: " + why);
         return check;
     };
     if (const std::string key = unreadableKey(); !key.empty()) return failed("cannot read " + key);
@@ -103,7 +106,7 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
     const std::string nothing =
         orphaned.empty() ? "Nothing of the family is installed" : "Nothing of the family is installed (orphaned entries left: " + orphaned + ")";
     if (registered.empty() && perUser.empty() && !detected) {
-        check.line = fitted(oneLine(nothing + ": korvalend.exe would do nothing, exit 0"), kCheckLineMax);
+        check.line = checkLine(nothing + ": korvalend.exe would do nothing, exit 0");
         return check;
     }
     const TPlanReport plan = PLANREMOVAL(args, nullptr, asSystem);
@@ -139,14 +142,14 @@ TCheck CHECKMACHINE(const std::vector<std::string>& args, bool asSystem) {
 
     const std::string code = std::to_string(static_cast<uint32_t>(plan.exitCode));
     if (items.empty()) {
-        check.line = fitted(oneLine(nothing + ": korvalend.exe would do nothing, exit " + code), kCheckLineMax);
+        check.line = checkLine(nothing + ": korvalend.exe would do nothing, exit " + code);
         return check;
     }
     std::string line;
     for (const std::string& i : items) line += (line.empty() ? "" : "; ") + i;
     line += plan.outcome.removed() ? ", exit " + code : ": exit " + code + ", " + plan.exitReason;
     check.exitCode = kExitCheckInstalled;
-    check.line = fitted(oneLine(line), kCheckLineMax);
+    check.line = checkLine(line);
     return check;
 }
 

@@ -93,11 +93,7 @@ private:
 
 }  // namespace
 
-std::string PLANCOMMANDLINE(const Effect& launch) {
-    std::string line = launch.path.find(' ') != std::string::npos ? "\"" + launch.path + "\"" : launch.path;
-    if (!launch.parameters.empty() && launch.parameters.front() != ' ') line += ' ';
-    return line + launch.parameters;
-}
+std::string PLANCOMMANDLINE(const Effect& launch) { return COMMANDLINE(launch.path, launch.parameters); }
 
 TPlanReport PLANREMOVAL(const std::vector<std::string>& args, platform::plan::Performer* performer, bool asSystem) {
     TPlanReport report;
