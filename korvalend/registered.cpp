@@ -52,20 +52,25 @@ bool HASOWNSUITE(const TRegisteredEntry& PART, const std::vector<TRegisteredEntr
                        [&](const TRegisteredEntry& s) { return ISSUITEOF(s, PART.what.suite); });
 }
 
+namespace {
+
+// A help pack, language pack or SDK named after the suite's product key.
+bool ownPart(const TRegisteredEntry& part, const TSuiteFacts& suite) {
+    const TSuiteEntry kind = SUITEENTRYKIND(part.displayName, suite.SVERSOOO);
+    return kind == TSuiteEntry::HelpPack || kind == TSuiteEntry::LanguagePack || kind == TSuiteEntry::Sdk;
+}
+
+}  // namespace
+
 bool ISOLDERPARTOF(const TRegisteredEntry& PART, const TSuiteFacts& SUITE,
                    const std::vector<TRegisteredEntry>& REGISTERED) {
-    const TSuiteEntry kind = SUITEENTRYKIND(PART.displayName, SUITE.SVERSOOO);
-    if (kind == TSuiteEntry::HelpPack || kind == TSuiteEntry::LanguagePack || kind == TSuiteEntry::Sdk) return false;
-    return PART.view == SUITE.view && ISSUITEPART(PART.what.kind) && !PART.what.family.empty() &&
-           PART.what.family == FAMILYOF(SUITE.SVERSOOO) && !HASOWNSUITE(PART, REGISTERED);
+    return PART.view == SUITE.view && !ownPart(PART, SUITE) && ISSUITEPART(PART.what.kind) &&
+           !PART.what.family.empty() && PART.what.family == FAMILYOF(SUITE.SVERSOOO) && !HASOWNSUITE(PART, REGISTERED);
 }
 
 bool LIESINSUITEFOLDER(const TRegisteredEntry& PART, const TSuiteFacts& SUITE,
                        const std::vector<TRegisteredEntry>& REGISTERED) {
-    if (PART.view != SUITE.view) return false;
-    const TSuiteEntry kind = SUITEENTRYKIND(PART.displayName, SUITE.SVERSOOO);
-    return kind == TSuiteEntry::HelpPack || kind == TSuiteEntry::LanguagePack || kind == TSuiteEntry::Sdk ||
-           ISOLDERPARTOF(PART, SUITE, REGISTERED);
+    return PART.view == SUITE.view && (ownPart(PART, SUITE) || ISOLDERPARTOF(PART, SUITE, REGISTERED));
 }
 
 std::vector<TPerUserInstall> PERUSERINSTALLS() {
